@@ -1,0 +1,115 @@
+#include "app/FileHandle.h"
+
+#include "app/FileError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), errorNumber_(other.errorNumber_),
+      path_(std::move(other.path_)) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        closeQuietly();
+        fd_ = std::exchange(other.fd_, -1);
+        errorNumber_ = other.errorNumber_;
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+FileHandle::~FileHandle() { closeQuietly(); }
+
+bool FileHandle::open(const std::string& path, Mode mode) {
+    closeQuietly();
+    path_ = path;
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case Mode::Read: flags |= O_RDONLY; break;
+    case Mode::CreateTruncate: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    case Mode::CreateExclusive: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+    }
+    do {
+        fd_ = ::open(path.c_str(), flags, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    errorNumber_ = fd_ < 0 ? errno : 0;
+    if (fd_ >= 0 && mode == Mode::Read) {
+        // A folder opens for reading on Linux but is no file to read.
+        struct stat info {};
+        if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+            closeQuietly();
+            errorNumber_ = EISDIR;
+        }
+    }
+    return fd_ >= 0;
+}
+
+std::uint64_t FileHandle::size() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) throw FileError(path_, errno);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::size_t FileHandle::read(void* buffer, std::size_t length) {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::read(fd_, out + done, length - done);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path_, errno);
+        }
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void FileHandle::write(const void* data, std::size_t length) {
+    const auto* in = static_cast<const char*>(data);
+    while (length > 0) {
+        const ssize_t put = ::write(fd_, in, length);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path_, errno);
+        }
+        in += put;
+        length -= static_cast<std::size_t>(put);
+    }
+}
+
+void FileHandle::writeAt(const void* data, std::size_t length, std::uint64_t offset) {
+    const auto* in = static_cast<const char*>(data);
+    while (length > 0) {
+        const ssize_t put = ::pwrite(fd_, in, length, static_cast<off_t>(offset));
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path_, errno);
+        }
+        in += put;
+        offset += static_cast<std::uint64_t>(put);
+        length -= static_cast<std::size_t>(put);
+    }
+}
+
+void FileHandle::seek(std::uint64_t offset) {
+    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) throw FileError(path_, errno);
+}
+
+void FileHandle::flushToDisk() {
+    if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) throw FileError(path_, errno);
+}
+
+void FileHandle::close() {
+    if (fd_ < 0) return;
+    const int result = ::close(std::exchange(fd_, -1));
+    if (result != 0 && errno != EINTR) throw FileError(path_, errno);
+}
+
+void FileHandle::closeQuietly() noexcept {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+}

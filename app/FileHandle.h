@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// An open file of any size (64-bit offsets), closed when the handle goes.
+// Opening reports failure by return value and errorNumber(), because the program shows a text of
+// its own for it; a read or write error later throws FileError.
+class FileHandle {
+public:
+    enum class Mode {
+        Read,           // others may read, nobody writes through us
+        CreateTruncate, // create or replace
+        CreateExclusive // create a new file; fails when the name exists
+    };
+
+    FileHandle() = default;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept;
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    ~FileHandle();
+
+    bool open(const std::string& path, Mode mode);
+    bool isOpen() const { return fd_ >= 0; }
+    int errorNumber() const { return errorNumber_; }
+    const std::string& path() const { return path_; }
+
+    std::uint64_t size() const;
+    // Reads until the buffer is full or the file ends; returns the bytes read.
+    std::size_t read(void* buffer, std::size_t length);
+    void write(const void* data, std::size_t length);
+    void writeAt(const void* data, std::size_t length, std::uint64_t offset);
+    void seek(std::uint64_t offset);
+    void flushToDisk();
+    // Closes and reports an error the system gives only at close (full disk on a network share).
+    void close();
+
+private:
+    void closeQuietly() noexcept;
+
+    int fd_ = -1;
+    int errorNumber_ = 0;
+    std::string path_;
+};

@@ -1,0 +1,9 @@
+#include "app/FileIdentity.h"
+
+#include <sys/stat.h>
+
+std::optional<FileIdentity> FileIdentity::of(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}

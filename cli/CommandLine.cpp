@@ -1,0 +1,52 @@
+#include "cli/CommandLine.h"
+
+CommandLine::CommandLine(std::set<std::string> switches, std::set<std::string> options)
+    : switches_(std::move(switches)), options_(std::move(options)) {
+    switches_.insert("--help");
+}
+
+bool CommandLine::parse(const std::vector<std::string>& arguments) {
+    bool onlyPositional = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (onlyPositional || argument.size() < 2 || argument.rfind("--", 0) != 0) {
+            if (argument == "-h" && !onlyPositional) {
+                given_.insert("--help");
+                continue;
+            }
+            positional_.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            onlyPositional = true;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        if (switches_.count(name) && equals == std::string::npos) {
+            given_.insert(name);
+        } else if (options_.count(name)) {
+            if (equals != std::string::npos) {
+                values_[name] = argument.substr(equals + 1);
+            } else if (i + 1 < arguments.size()) {
+                values_[name] = arguments[++i];
+            } else {
+                error_ = "option " + name + " needs a value";
+                return false;
+            }
+            given_.insert(name);
+        } else {
+            error_ = "unknown option " + argument;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CommandLine::has(const std::string& name) const { return given_.count(name) != 0; }
+
+std::optional<std::string> CommandLine::value(const std::string& name) const {
+    const auto found = values_.find(name);
+    if (found == values_.end()) return std::nullopt;
+    return found->second;
+}

@@ -1,0 +1,50 @@
+// quarvel-cli: the program's engines without a window, for scripts and servers.
+
+#include "cli/InfoCommand.h"
+#include "cli/JoinCommand.h"
+#include "cli/SplitCommand.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const std::vector<std::string>& arguments);
+};
+
+constexpr Command kCommands[] = {
+    {"split", "cut a file into numbered part files", SplitCommand::run},
+    {"join", "put a set of parts back together from any one of them", JoinCommand::run},
+    {"info", "show what a file is: a part's header, an OLD or ENC file", InfoCommand::run},
+};
+
+void printUsage(std::FILE* stream) {
+    std::fprintf(stream, "usage: quarvel-cli COMMAND [ARGUMENTS]\n\ncommands:\n");
+    for (const Command& command : kCommands) std::fprintf(stream, "  %-8s %s\n", command.name, command.summary);
+    std::fprintf(stream, "\n'quarvel-cli COMMAND --help' describes a command.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(stderr);
+        return 2;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printUsage(stdout);
+        return 0;
+    }
+    const std::vector<std::string> arguments(argv + 2, argv + argc);
+    for (const Command& command : kCommands)
+        if (name == command.name) return command.run(arguments);
+    std::fprintf(stderr, "quarvel-cli: unknown command '%s'\n", name.c_str());
+    printUsage(stderr);
+    return 2;
+}

@@ -1,0 +1,302 @@
+#include "splitjoin/Joiner.h"
+
+#include "app/FileError.h"
+#include "app/FileHandle.h"
+#include "app/FileIdentity.h"
+#include "app/MessageBoxSink.h"
+#include "app/ReplacingFile.h"
+#include "app/StatusSink.h"
+#include "app/TextFormat.h"
+#include "splitjoin/CCode.h"
+#include "splitjoin/LegacyPart.h"
+#include "splitjoin/NameSanitizer.h"
+#include "splitjoin/PartData.h"
+#include "splitjoin/PartNaming.h"
+#include "splitjoin/PartType.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <new>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kTwoLanguages = "%s\r\n%s\r\n\r\n%s\r\n%s";
+constexpr const char* kInputNotOpened = "Input file couldn't be opened";
+constexpr const char* kInputNotOpenedDe = "Split-Datei konnte nicht geöffnet werden";
+constexpr const char* kOutputNotCreated = "Output file couldn't be created";
+constexpr const char* kOutputNotCreatedDe = "Ausgabedatei kann nicht angelegt werden";
+constexpr const char* kNothingToDecode = "Keine Datei zu decodieren";
+constexpr const char* kMissing = "Datei: %s fehlt\r\nFile: %s doesn't exist";
+constexpr const char* kProcessing = "Please wait, processing\r\nBitte warten, decodiere\r\n";
+constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n";
+constexpr const char* kWrongStructure = "File: %s has wrong structure\r\nDatei: %s hat falsche Structure";
+constexpr const char* kWrongPartNo =
+    "File: %s has wrong part no: %u\r\nDatei: %s hat falsche Split Nummer: %u";
+constexpr const char* kWrongLength = "File: %s has wrong length\r\nDatei: %s hat falsche Länge";
+constexpr const char* kChecksum =
+    "Checksum Fehler: %s\r\nOder CryptKey falsch\r\n\nChecksum error: %s\r\nor Cryptkey wrong";
+constexpr const char* kReady = "\tReady\tFertig";
+constexpr const char* kUnknownFlags =
+    "File: %s has unknown flags: %u\r\nDatei: %s hat unbekannte Flags: %u";
+constexpr const char* kNotRecognised =
+    "Not a part file: nothing to join\r\nKeine Split-Datei: nichts zu decodieren";
+constexpr const char* kOutputIsPart =
+    "The output file is a part of the set: %s\r\nDie Ausgabedatei ist Teil des Sets: %s";
+constexpr const char* kLegacyFailed =
+    "File: %s could not be decoded\r\nDatei: %s konnte nicht decodiert werden";
+
+std::string twoLanguages(const char* english, const char* german, int errorNumber) {
+    const std::string description = FileError::describe(errorNumber);
+    return TextFormat::format(kTwoLanguages, english, description.c_str(), german, description.c_str());
+}
+
+// The first bytes of a file, as many as any header kind may need.
+std::vector<std::uint8_t> readHead(FileHandle& file, std::uint64_t fileSize) {
+    std::vector<std::uint8_t> head(static_cast<std::size_t>(
+        std::min<std::uint64_t>(fileSize, std::max(LegacyPart::MaxHeadSize, CCode::HeaderSize))));
+    head.resize(file.read(head.data(), head.size()));
+    return head;
+}
+
+bool exists(const std::string& path) { return FileIdentity::of(path).has_value(); }
+
+} // namespace
+
+Joiner::Joiner(StatusSink& status, MessageBoxSink& messageBox)
+    : status_(status), messageBox_(messageBox) {}
+
+std::string Joiner::outputPath() const {
+    return PartNaming::join(values_.outputFolder, values_.outputName);
+}
+
+void Joiner::PickPart(const std::string& path) {
+    values_.inputPart = path;
+    values_.inputFolder = std::string(PartNaming::folder(path));
+    values_.outputName.clear();
+    values_.partCount = 0;
+    status_.setStatus("");
+    if (!values_.inputPart.empty()) ReadHeader();
+}
+
+bool Joiner::ReadHeader() { return readHeader() == HeaderResult::Part; }
+
+Joiner::HeaderResult Joiner::readHeader() {
+    FileHandle input;
+    if (!input.open(values_.inputPart, FileHandle::Mode::Read)) {
+        status_.setStatus(twoLanguages(kInputNotOpened, kInputNotOpenedDe, input.errorNumber()));
+        return HeaderResult::Unreadable;
+    }
+    const std::uint64_t fileSize = input.size();
+    const std::vector<std::uint8_t> head = readHead(input, fileSize);
+    input.close();
+    CCode record;
+    record.userKey = values_.userKey.substr(0, CCode::MaxUserKeyLength);
+    if (record.loadHeader(head, fileSize)) return acceptHeader(record);
+    values_.partType = PartType::None;
+    values_.partCount = 0;
+    return acceptLegacy(head, fileSize);
+}
+
+Joiner::HeaderResult Joiner::acceptHeader(const CCode& record) {
+    if (record.flagsAsRead > CCode::KnownFlags) {
+        // Never written by this program: its type would read as ENC or OLD, so refuse it.
+        values_.partType = PartType::None;
+        values_.partCount = 0;
+        const char* part = values_.inputPart.c_str();
+        status_.setStatus(TextFormat::format(kUnknownFlags, part, record.flagsAsRead, part, record.flagsAsRead));
+        return HeaderResult::Refused;
+    }
+    values_.partType = static_cast<int>(record.flagsAsRead);
+    values_.partCount = record.partCount;
+    if (values_.outputName.empty()) values_.outputName = NameSanitizer::plainFileName(record.name());
+    if (!FindParts()) values_.outputName.clear();
+    return HeaderResult::Part;
+}
+
+Joiner::HeaderResult Joiner::acceptLegacy(const std::vector<std::uint8_t>& head,
+                                          std::uint64_t fileSize) {
+    const LegacyPart::Info info = LegacyPart::identify(head, fileSize);
+    if (info.kind == LegacyPart::Kind::None) {
+        status_.setStatus(kNothingToDecode);
+        return HeaderResult::Unknown;
+    }
+    values_.partType = info.kind == LegacyPart::Kind::Old ? PartType::Old : PartType::Enc;
+    if (values_.outputName.empty())
+        values_.outputName = NameSanitizer::plainFileName(LegacyPart::proposedName(info));
+    return HeaderResult::Part;
+}
+
+bool Joiner::FindParts() {
+    const bool geo = PartType::usesGeoNaming(values_.partType);
+    bool complete = true;
+    for (std::uint64_t i = geo ? 0 : 1; i < values_.partCount; ++i) {
+        const std::string path = partPath(i);
+        if (!exists(path)) {
+            reportMissing(path);
+            complete = false;
+            break;
+        }
+    }
+    if (geo) values_.inputPart = PartNaming::geoPartPath(values_.inputPart, 0);
+    return complete;
+}
+
+void Joiner::reportMissing(const std::string& path) {
+    values_.message = TextFormat::format(kMissing, path.c_str(), path.c_str());
+    messageBox_.showStopBox(values_.message);
+    status_.setStatus(values_.message);
+}
+
+std::string Joiner::partPath(std::uint64_t index) const {
+    return PartNaming::partPath(values_.inputPart, index, PartType::usesGeoNaming(values_.partType));
+}
+
+std::vector<std::string> Joiner::setPaths() const {
+    if (PartType::isLegacy(values_.partType)) return {values_.inputPart};
+    std::vector<std::string> paths;
+    for (std::uint64_t i = 0; i < values_.partCount; ++i) paths.push_back(partPath(i));
+    return paths;
+}
+
+bool Joiner::Join() {
+    values_.userKey = values_.userKey.substr(0, CCode::MaxUserKeyLength);
+    const HeaderResult header = readHeader();
+    if (header == HeaderResult::Unknown) status_.setStatus(kNotRecognised);
+    if (header != HeaderResult::Part || refuseJoin()) return false;
+    status_.setStatus(kProcessing);
+    ReplacingFile output;
+    if (!output.create(outputPath())) {
+        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, output.errorNumber()));
+        return false;
+    }
+    std::vector<std::string> opened; // newest first, as they are deleted
+    const bool success = PartType::isLegacy(values_.partType) ? joinLegacy(output.file(), opened)
+                                                               : joinParts(output.file(), opened);
+    if (!success) return false;
+    // Once the parts are about to go, the rebuilt file must be on the disk, not only in memory.
+    output.commit(values_.autoDelete);
+    if (values_.autoDelete) deleteParts(opened);
+    status_.setStatus(kReady);
+    return true;
+}
+
+// Refusals before anything is written: no output name, or an output that would replace one of
+// the files it is made from.
+bool Joiner::refuseJoin() {
+    if (values_.outputName.empty()) {
+        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, EISDIR));
+        return true;
+    }
+    const std::string output = outputPath();
+    const auto outputIdentity = FileIdentity::of(output);
+    for (const std::string& part : setPaths()) {
+        if (part == output || (outputIdentity && FileIdentity::of(part) == outputIdentity)) {
+            status_.setStatus(TextFormat::format(kOutputIsPart, part.c_str(), part.c_str()));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Joiner::joinParts(FileHandle& output, std::vector<std::string>& opened) {
+    std::uint64_t bytesTotal = 0;
+    for (const std::string& path : setPaths()) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        if (!error && size > CCode::HeaderSize) bytesTotal += size - CCode::HeaderSize;
+    }
+    std::uint64_t bytesDone = 0;
+    for (std::uint64_t i = 0; i < values_.partCount; ++i) {
+        const std::string path = partPath(i);
+        FileHandle part;
+        if (!part.open(path, FileHandle::Mode::Read)) {
+            status_.setStatus(TextFormat::format(kCantOpenPart, path.c_str(), path.c_str()));
+            return false;
+        }
+        opened.insert(opened.begin(), path);
+        if (!joinPart(output, part, i, bytesDone, bytesTotal)) return false;
+    }
+    buffer_ = {};
+    return true;
+}
+
+// Checks one part and appends its data. The data is deciphered, summed and written chunk by
+// chunk; a part that fails its checksum has written into the temporary file only.
+bool Joiner::joinPart(FileHandle& output, FileHandle& part, std::uint64_t index,
+                      std::uint64_t& bytesDone, std::uint64_t bytesTotal) {
+    const std::string& path = part.path();
+    const std::uint64_t fileSize = part.size();
+    std::array<std::uint8_t, CCode::HeaderSize> headerBytes{};
+    const std::size_t got = part.read(headerBytes.data(), headerBytes.size());
+    CCode record;
+    record.userKey = values_.userKey;
+    if (!record.loadHeader(std::span(headerBytes.data(), got), fileSize)) {
+        status_.setStatus(TextFormat::format(kWrongStructure, path.c_str(), path.c_str()));
+        values_.partType = PartType::None;
+        return false;
+    }
+    if (record.partIndex != index) {
+        status_.setStatus(TextFormat::format(kWrongPartNo, path.c_str(), record.partIndex, path.c_str(),
+                                             record.partIndex));
+        return false;
+    }
+    if (!record.announcesData(fileSize)) {
+        status_.setStatus(TextFormat::format(kWrongLength, path.c_str(), path.c_str()));
+        return false;
+    }
+    const std::uint32_t sum = PartData::pass(part, record, buffer_, [&](const std::uint8_t* data, std::size_t length) {
+        output.write(data, length);
+        bytesDone += length;
+        if (progress_) progress_({index, values_.partCount, bytesDone, bytesTotal});
+    });
+    if (sum != record.checksum) {
+        values_.message = TextFormat::format(kChecksum, path.c_str(), path.c_str());
+        messageBox_.showStopBox(values_.message);
+        status_.setStatus(values_.message);
+        values_.outputName.clear();
+        return false;
+    }
+    return true;
+}
+
+bool Joiner::joinLegacy(FileHandle& output, std::vector<std::string>& opened) {
+    const std::string& path = values_.inputPart;
+    opened.insert(opened.begin(), path);
+    FileHandle input;
+    LegacyPart::Info info;
+    std::uint64_t fileSize = 0;
+    if (input.open(path, FileHandle::Mode::Read)) {
+        fileSize = input.size();
+        info = LegacyPart::identify(readHead(input, fileSize), fileSize);
+    }
+    const bool sameKind = info.kind == (values_.partType == PartType::Old ? LegacyPart::Kind::Old
+                                                                         : LegacyPart::Kind::Enc);
+    if (!input.isOpen() || !sameKind || info.payloadOffset > fileSize) {
+        status_.setStatus(TextFormat::format(kLegacyFailed, path.c_str(), path.c_str()));
+        return false;
+    }
+    const std::uint64_t payloadLength = fileSize - info.payloadOffset;
+    std::vector<std::uint8_t> payload, source;
+    try {
+        payload.resize(static_cast<std::size_t>(payloadLength));
+        source.resize(payload.size());
+    } catch (const std::bad_alloc&) {
+        status_.setStatus(TextFormat::format(kLegacyFailed, path.c_str(), path.c_str()));
+        return false;
+    }
+    input.seek(info.payloadOffset);
+    if (input.read(payload.data(), payload.size()) != payload.size()) throw FileError(path, EIO);
+    LegacyPart::untranspose(payload.data(), source.data(), source.size());
+    output.write(source.data(), source.size());
+    if (progress_) progress_({0, 1, payloadLength, payloadLength});
+    return true;
+}
+
+void Joiner::deleteParts(const std::vector<std::string>& opened) {
+    for (const std::string& path : opened) {
+        if (::unlink(path.c_str()) != 0) throw FileError(path, errno);
+        if (partDeleted_) partDeleted_(path);
+    }
+}
