@@ -1,0 +1,244 @@
+#include "PartSetBuilder.h"
+#include "splitjoin/CCode.h"
+#include "splitjoin/Joiner.h"
+#include "splitjoin/SplitSize.h"
+#include "splitjoin/Splitter.h"
+#include "support/FileBytes.h"
+#include "support/RecordingSinks.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A 6-part Geo set of "My Song.mp3" in parts/, joined into out/.
+class JoinerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directory(parts());
+        fs::create_directory(out());
+    }
+
+    std::string parts() const { return folder.file("parts"); }
+    std::string out() const { return folder.file("out"); }
+    std::string part(int i) const { return parts() + "/my_song0" + std::to_string(i) + ".ppt"; }
+
+    void splitSet(bool cryptData = false, const std::string& key = "", std::size_t length = 5 * 822 + 100) {
+        source = FileBytes::pattern(length, 42);
+        FileBytes::write(parts() + "/My Song.mp3", source);
+        RecordingSinks splitSinks;
+        Splitter splitter(splitSinks);
+        splitter.values().splitSize = 1000; // 822 data bytes a part
+        splitter.values().outputFolder = parts();
+        splitter.values().makePage = false;
+        splitter.values().cryptData = cryptData;
+        splitter.values().userKey = key;
+        splitter.DeriveOutputName(parts() + "/My Song.mp3");
+        ASSERT_TRUE(splitter.Split());
+        fs::remove(parts() + "/My Song.mp3");
+    }
+
+    Joiner& pick(const std::string& path, const std::string& key = "") {
+        joiner.values().outputFolder = out();
+        joiner.values().userKey = key;
+        joiner.PickPart(path);
+        return joiner;
+    }
+
+    void patch(const std::string& path, std::size_t offset, std::vector<std::uint8_t> bytes) {
+        auto file = FileBytes::read(path);
+        std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(offset));
+        FileBytes::write(path, file);
+    }
+
+    std::vector<std::string> filesIn(const std::string& path) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempFolder folder;
+    RecordingSinks sinks;
+    Joiner joiner{sinks, sinks};
+    std::vector<std::uint8_t> source;
+};
+
+} // namespace
+
+TEST_F(JoinerTest, JoinsAGeoSetFromAnyPart) {
+    splitSet(true, "key");
+    pick(part(3), "key");
+    EXPECT_EQ(joiner.values().inputPart, part(0));
+    EXPECT_EQ(joiner.values().outputName, "My Song.mp3");
+    EXPECT_EQ(joiner.values().partCount, 6u);
+    EXPECT_EQ(joiner.values().partType, 15);
+    ASSERT_TRUE(joiner.Join());
+    EXPECT_EQ(FileBytes::read(out() + "/My Song.mp3"), source);
+    EXPECT_EQ(sinks.lastStatus(), "\tReady\tFertig");
+    EXPECT_EQ(filesIn(out()), std::vector<std::string>{"My Song.mp3"}) << "no temporary file left";
+}
+
+TEST_F(JoinerTest, JoinsAClassicSetFromPartZero) {
+    source = FileBytes::pattern(3000, 7);
+    for (std::uint32_t flags : {1u, 3u, 11u}) {
+        PartSetBuilder::writeClassicSet(parts() + "/song.s00", "song.wav", source, 700, flags, "pw");
+        pick(parts() + "/song.s00", "pw");
+        EXPECT_EQ(joiner.values().partCount, 5u);
+        EXPECT_EQ(joiner.values().inputPart, parts() + "/song.s00");
+        ASSERT_TRUE(joiner.Join()) << flags;
+        EXPECT_EQ(FileBytes::read(out() + "/song.wav"), source) << flags;
+    }
+}
+
+TEST_F(JoinerTest, AutoDeleteRemovesThePartsLastFirst) {
+    splitSet();
+    pick(part(2));
+    joiner.values().autoDelete = true;
+    std::vector<std::string> deleted;
+    joiner.setPartDeletedCallback([&](const std::string& path) { deleted.push_back(path); });
+    ASSERT_TRUE(joiner.Join());
+    EXPECT_EQ(deleted, (std::vector<std::string>{part(5), part(4), part(3), part(2), part(1), part(0)}));
+    EXPECT_TRUE(filesIn(parts()).empty());
+    EXPECT_EQ(FileBytes::read(out() + "/My Song.mp3"), source);
+}
+
+TEST_F(JoinerTest, AMissingPartIsReportedAndDisablesTheJoin) {
+    splitSet();
+    fs::remove(part(2));
+    pick(part(4));
+    const std::string missing = "Datei: " + part(2) + " fehlt\r\nFile: " + part(2) + " doesn't exist";
+    EXPECT_EQ(sinks.boxes, std::vector<std::string>{missing});
+    EXPECT_EQ(sinks.lastStatus(), missing);
+    EXPECT_EQ(joiner.values().outputName, "");
+
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_EQ(sinks.boxes.size(), 2u);
+    EXPECT_EQ(sinks.lastStatus(), "Output file couldn't be created\r\nIs a directory\r\n\r\n"
+                                  "Ausgabedatei kann nicht angelegt werden\r\nIs a directory");
+    EXPECT_TRUE(filesIn(out()).empty());
+}
+
+TEST_F(JoinerTest, DamagedPartsStopTheJoinAndKeepAnExistingOutput) {
+    struct Case {
+        const char* what;
+        std::size_t offset;
+        std::vector<std::uint8_t> bytes;
+        std::string status;
+    };
+    const std::string p = "PART";
+    const std::vector<Case> cases = {
+        {"index", 11, {7, 0, 0, 0}, "File: PART has wrong part no: 7\r\nDatei: PART hat falsche Split Nummer: 7"},
+        {"length", 31, {0, 0, 0, 0}, "File: PART has wrong length\r\nDatei: PART hat falsche Länge"},
+        {"structure", 6, {'X'}, "File: PART has wrong structure\r\nDatei: PART hat falsche Structure"},
+        {"checksum", 19, {1, 2, 3, 4},
+         "Checksum Fehler: PART\r\nOder CryptKey falsch\r\n\nChecksum error: PART\r\nor Cryptkey wrong"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        splitSet();
+        FileBytes::writeText(out() + "/My Song.mp3", "keep me");
+        patch(part(1), c.offset, c.bytes);
+        pick(part(0));
+        EXPECT_FALSE(joiner.Join());
+        std::string expected = c.status;
+        for (std::size_t at; (at = expected.find(p)) != std::string::npos;) expected.replace(at, p.size(), part(1));
+        EXPECT_EQ(sinks.lastStatus(), expected);
+        EXPECT_EQ(FileBytes::readText(out() + "/My Song.mp3"), "keep me");
+        EXPECT_EQ(filesIn(out()).size(), 1u);
+        EXPECT_EQ(filesIn(parts()).size(), 6u);
+    }
+    EXPECT_EQ(joiner.values().outputName, "") << "a checksum error empties the output name";
+}
+
+TEST_F(JoinerTest, WrongKeyOnEncipheredDataFailsAtPartZero) {
+    splitSet(true, "right");
+    pick(part(0), "");
+    joiner.values().outputName = "typed.mp3";
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_EQ(sinks.boxes.back().rfind("Checksum Fehler: " + part(0), 0), 0u);
+    EXPECT_FALSE(FileBytes::exists(out() + "/typed.mp3"));
+}
+
+TEST_F(JoinerTest, WrongKeyOnAPlainDataSetGivesRightDataUnderTheGarbledName) {
+    splitSet(false, "right");
+    pick(part(0), "");
+    const std::string garbled = joiner.values().outputName;
+    ASSERT_FALSE(garbled.empty());
+    EXPECT_EQ(garbled.find('/'), std::string::npos);
+    ASSERT_TRUE(joiner.Join());
+    EXPECT_EQ(FileBytes::read(out() + "/" + garbled), source);
+}
+
+TEST_F(JoinerTest, OldAndEncFilesAreRebuilt) {
+    source = FileBytes::pattern(10'001, 3);
+    FileBytes::write(parts() + "/a.old", PartSetBuilder::oldFile("Title", "Artist", source));
+    FileBytes::write(parts() + "/b.enc", PartSetBuilder::encFile("Band", "Song", source));
+    struct Case {
+        const char* file;
+        int type;
+        const char* name;
+    };
+    for (const Case& c : {Case{"/a.old", 17, "Artist - Title.mp3"}, Case{"/b.enc", 16, "Band - Song.mp3"}}) {
+        pick(parts() + c.file);
+        EXPECT_EQ(joiner.values().partType, c.type);
+        EXPECT_EQ(joiner.values().partCount, 0u);
+        EXPECT_EQ(joiner.values().outputName, c.name);
+        ASSERT_TRUE(joiner.Join());
+        EXPECT_EQ(FileBytes::read(out() + "/" + c.name), source);
+    }
+}
+
+TEST_F(JoinerTest, RefusalsWriteNothing) {
+    splitSet();
+    pick(part(0));
+    joiner.values().outputFolder = parts();
+    joiner.values().outputName = "my_song03.ppt"; // one of the parts it reads
+    const auto before = FileBytes::read(part(3));
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_NE(sinks.lastStatus().find("is a part of the set"), std::string::npos);
+    EXPECT_EQ(FileBytes::read(part(3)), before);
+
+    FileBytes::writeText(parts() + "/notes.txt", "just text");
+    pick(parts() + "/notes.txt");
+    EXPECT_EQ(sinks.lastStatus(), "Keine Datei zu decodieren");
+    EXPECT_EQ(joiner.values().partType, 0);
+    joiner.values().outputName = "typed.txt";
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_EQ(sinks.lastStatus().rfind("Not a part file", 0), 0u);
+    EXPECT_TRUE(filesIn(out()).empty());
+
+    patch(part(0), 23, {0x15, 0, 0, 0}); // flags above 15
+    pick(part(0));
+    EXPECT_NE(sinks.lastStatus().find("unknown flags: 21"), std::string::npos);
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_TRUE(filesIn(out()).empty());
+}
+
+TEST_F(JoinerTest, HeaderNamesCannotLeaveTheOutputFolder) {
+    source = FileBytes::pattern(100, 9);
+    PartSetBuilder::writeClassicSet(parts() + "/evil.s00", "../escaped", source, 1000, 0);
+    pick(parts() + "/evil.s00");
+    EXPECT_EQ(joiner.values().outputName, ".._escaped");
+    ASSERT_TRUE(joiner.Join());
+    EXPECT_EQ(FileBytes::read(out() + "/.._escaped"), source);
+    EXPECT_FALSE(FileBytes::exists(folder.file("escaped")));
+}
+
+TEST_F(JoinerTest, UnopenableFilesReportBothLanguages) {
+    pick(parts() + "/none.ppt");
+    EXPECT_EQ(sinks.lastStatus(), "Input file couldn't be opened\r\nNo such file or directory\r\n\r\n"
+                                  "Split-Datei konnte nicht geöffnet werden\r\nNo such file or directory");
+
+    splitSet();
+    fs::remove(part(4));
+    fs::create_directory(part(4)); // exists, but cannot be read as a part
+    pick(part(0));
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_EQ(sinks.lastStatus(), "Can't open input file: " + part(4) + "\r\nKann Split-Datei: " + part(4) +
+                                      " nicht öffnen\r\n");
+}
