@@ -1,0 +1,77 @@
+#include "support/CliRun.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST(QuarvelCli, SplitThenJoinFromAnyPart) {
+    TempFolder folder;
+    const auto source = FileBytes::pattern(2'500'000, 5);
+    FileBytes::write(folder.file("Live Set.mp3"), source);
+    const CliRun split = CliRun::run({"split", folder.file("Live Set.mp3"), "--size", "0.4 MB", "--crypt-data",
+                                      "--key", "s3cret", "--page", "--app-dir", folder.path()});
+    ASSERT_EQ(split.exitCode, 0) << split.err;
+    EXPECT_NE(split.err.find("Part 6 created\nReady, 7 files created"), std::string::npos) << split.err;
+    EXPECT_TRUE(FileBytes::exists(folder.file("live_set.html")));
+
+    std::filesystem::create_directory(folder.file("out"));
+    const CliRun join = CliRun::run({"join", folder.file("live_set04.ppt"), "--key", "s3cret", "--out",
+                                     folder.file("out"), "--delete"});
+    ASSERT_EQ(join.exitCode, 0) << join.err;
+    EXPECT_EQ(join.out, folder.file("out/Live Set.mp3") + "\n");
+    EXPECT_EQ(FileBytes::read(folder.file("out/Live Set.mp3")), source);
+    EXPECT_FALSE(FileBytes::exists(folder.file("live_set00.ppt")));
+
+    const CliRun info = CliRun::run({"info", folder.file("live_set.html")});
+    EXPECT_EQ(info.exitCode, 1);
+}
+
+TEST(QuarvelCli, InfoShowsAPartsHeader) {
+    TempFolder folder;
+    FileBytes::write(folder.file("a.bin"), FileBytes::pattern(1500));
+    ASSERT_EQ(CliRun::run({"split", folder.file("a.bin"), "--bytes", "1000", "--key", "k"}).exitCode, 0);
+    const CliRun right = CliRun::run({"info", folder.file("a01.ppt"), "--key", "k"});
+    EXPECT_EQ(right.exitCode, 0);
+    EXPECT_EQ(right.out, "Type: GPN\nFlags: 13\nPart: 1\nCount: 2\nName: a.bin\nData length: 678\nChecksum: ok\n");
+}
+
+TEST(QuarvelCli, FailuresGiveTheirTextAndExitStatus) {
+    TempFolder folder;
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        const char* text;
+    };
+    const std::vector<Case> cases = {
+        {{"split", folder.file("missing.bin")}, 1, "Input file couldn't be opened\nNo such file or directory"},
+        {{"split", folder.file("missing.bin"), "--bytes", "178"}, 1, "Input file couldn't be opened"},
+        {{"split", "x", "--bogus"}, 2, "unknown option --bogus"},
+        {{"split", "x", "--key", "eleven-char"}, 2, "--key takes at most 10 characters"},
+        {{"split", "x", "--size", "1 MB", "--bytes", "5"}, 2, "usage: quarvel-cli split"},
+        {{"join", folder.file("none.ppt")}, 1, "Split-Datei konnte nicht geöffnet werden"},
+        {{"join"}, 2, "usage: quarvel-cli join"},
+        {{"frobnicate"}, 2, "unknown command"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = CliRun::run(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.front() << ": " << run.err;
+        EXPECT_NE(run.err.find(c.text), std::string::npos) << run.err;
+    }
+    for (const char* command : {"split", "join", "info"}) {
+        const CliRun help = CliRun::run({command, "--help"});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(help.out.rfind(std::string("usage: quarvel-cli ") + command, 0), 0u);
+    }
+}
+
+TEST(QuarvelCli, RefusedSplitSizes) {
+    TempFolder folder;
+    FileBytes::write(folder.file("a.bin"), FileBytes::pattern(1500));
+    for (const char* bytes : {"178", "1", "-5"}) {
+        const CliRun run = CliRun::run({"split", folder.file("a.bin"), "--bytes", bytes});
+        EXPECT_NE(run.exitCode, 0) << bytes;
+        EXPECT_FALSE(FileBytes::exists(folder.file("a00.ppt"))) << bytes;
+    }
+}

@@ -1,0 +1,40 @@
+#include "support/CliRun.h"
+
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+
+#include <cstdlib>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <fcntl.h>
+
+extern char** environ;
+
+CliRun CliRun::run(const std::vector<std::string>& arguments) {
+    const char* cli = std::getenv("QUARVEL_CLI");
+    if (!cli) throw std::runtime_error("QUARVEL_CLI is not set");
+    TempFolder capture;
+    const std::string outPath = capture.file("out"), errPath = capture.file("err");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> words = {cli};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, cli, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) throw std::runtime_error("cannot start quarvel-cli");
+    int status = 0;
+    waitpid(pid, &status, 0);
+    CliRun result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = FileBytes::readText(outPath);
+    result.err = FileBytes::readText(errPath);
+    return result;
+}
