@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct OutputDevice {
+    std::string driver;      // empty: the sound system's default
+    std::string device;      // empty: the driver's default device
+    std::string description; // what the device list shows
+};
+
+// The sound devices in a fixed order, so that an index names one device: the default output
+// first, then the devices that PulseAudio and ALSA enumerate.
+class OutputDevices {
+public:
+    static std::vector<OutputDevice> list();
+};
