@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <cstdio>
+
 CommandLine::CommandLine(std::set<std::string> switches, std::set<std::string> options)
     : switches_(std::move(switches)), options_(std::move(options)) {
     switches_.insert("--help");
@@ -49,4 +51,25 @@ std::optional<std::string> CommandLine::value(const std::string& name) const {
     const auto found = values_.find(name);
     if (found == values_.end()) return std::nullopt;
     return found->second;
+}
+
+std::optional<int> CommandLine::start(const std::vector<std::string>& arguments, const char* usage,
+                                      std::size_t positionalCount) {
+    if (parse(arguments) && has("--help")) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (error_.empty() && positional_.size() == positionalCount) return std::nullopt;
+    if (!error_.empty()) std::fprintf(stderr, "quarvel-cli: %s\n", error_.c_str());
+    std::fputs(usage, stderr);
+    return 2;
+}
+
+bool CommandLine::fileNameValue(const std::string& name, std::optional<std::string>& value) const {
+    value = this->value(name);
+    if (value && (value->empty() || value->find('/') != std::string::npos)) {
+        std::fprintf(stderr, "quarvel-cli: %s takes a file name; --out sets the folder\n", name.c_str());
+        return false;
+    }
+    return true;
 }

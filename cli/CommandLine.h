@@ -14,6 +14,14 @@ public:
 
     // False with error() set when an argument is unknown or an option lacks its value.
     bool parse(const std::vector<std::string>& arguments);
+    // The usual start of a command: parses and checks the number of positional words. When the
+    // command should not go on, prints its usage (to standard output for --help, else with the
+    // error to standard error) and returns the exit status; empty when it should run.
+    std::optional<int> start(const std::vector<std::string>& arguments, const char* usage,
+                             std::size_t positionalCount);
+    // The value of an option that names a file inside a folder given elsewhere: no "/" in it.
+    // Empty when absent; false when present but not a plain name.
+    bool fileNameValue(const std::string& name, std::optional<std::string>& value) const;
     const std::string& error() const { return error_; }
 
     const std::vector<std::string>& positional() const { return positional_; }

@@ -32,16 +32,8 @@ void printPart(const PartInfo& info) {
 
 int InfoCommand::run(const std::vector<std::string>& arguments) {
     CommandLine line({}, {"--key"});
+    if (const auto exitCode = line.start(arguments, usage(), 1)) return *exitCode;
     ConsoleReporter reporter;
-    if (!line.parse(arguments) || (!line.has("--help") && line.positional().size() != 1)) {
-        if (!line.error().empty()) reporter.error(line.error());
-        std::fputs(usage(), stderr);
-        return 2;
-    }
-    if (line.has("--help")) {
-        std::fputs(usage(), stdout);
-        return 0;
-    }
     const std::string& path = line.positional().front();
     try {
         int errorNumber = 0;

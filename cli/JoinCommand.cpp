@@ -22,16 +22,10 @@ const char* JoinCommand::usage() {
 
 int JoinCommand::run(const std::vector<std::string>& arguments) {
     CommandLine line({"--delete"}, {"--out", "--name", "--key"});
+    if (const auto exitCode = line.start(arguments, usage(), 1)) return *exitCode;
+    std::optional<std::string> name;
+    if (!line.fileNameValue("--name", name)) return 2;
     ConsoleReporter reporter;
-    if (!line.parse(arguments) || (!line.has("--help") && line.positional().size() != 1)) {
-        if (!line.error().empty()) reporter.error(line.error());
-        std::fputs(usage(), stderr);
-        return 2;
-    }
-    if (line.has("--help")) {
-        std::fputs(usage(), stdout);
-        return 0;
-    }
     Joiner joiner(reporter, reporter);
     JoinValues& values = joiner.values();
     values.userKey = line.value("--key").value_or("");
@@ -44,13 +38,7 @@ int JoinCommand::run(const std::vector<std::string>& arguments) {
     values.inputFolder = std::string(PartNaming::folder(part));
     values.outputFolder = line.value("--out").value_or(values.inputFolder.empty() ? "." : values.inputFolder);
     values.autoDelete = line.has("--delete");
-    if (const auto name = line.value("--name")) {
-        if (name->empty() || name->find('/') != std::string::npos) {
-            reporter.error("--name takes a file name; --out sets the folder");
-            return 2;
-        }
-        values.outputName = *name;
-    }
+    if (name) values.outputName = *name;
     joiner.setProgressCallback([&](const Progress& progress) { reporter.progress(progress); });
     try {
         if (!joiner.Join()) return 1;

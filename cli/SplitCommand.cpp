@@ -68,29 +68,20 @@ bool configure(const CommandLine& line, SplitValues& values, ConsoleReporter& re
 int SplitCommand::run(const std::vector<std::string>& arguments) {
     CommandLine line({"--crypt-data", "--page", "--date"},
                      {"--size", "--bytes", "--out", "--name", "--key", "--uploader", "--style", "--app-dir"});
-    ConsoleReporter reporter;
-    if (!line.parse(arguments) || (!line.has("--help") && line.positional().size() != 1) ||
-        (line.has("--size") && line.has("--bytes"))) {
-        if (!line.error().empty()) reporter.error(line.error());
+    if (const auto exitCode = line.start(arguments, usage(), 1)) return *exitCode;
+    if (line.has("--size") && line.has("--bytes")) {
         std::fputs(usage(), stderr);
         return 2;
     }
-    if (line.has("--help")) {
-        std::fputs(usage(), stdout);
-        return 0;
-    }
+    ConsoleReporter reporter;
     Splitter splitter(reporter);
     SplitValues& values = splitter.values();
     if (!configure(line, values, reporter)) return 2;
     const std::string& source = line.positional().front();
     splitter.DeriveOutputName(source);
-    if (const auto name = line.value("--name")) {
-        if (name->empty() || name->find('/') != std::string::npos) {
-            reporter.error("--name takes a file name; --out sets the folder");
-            return 2;
-        }
-        values.outputName = *name;
-    }
+    std::optional<std::string> name;
+    if (!line.fileNameValue("--name", name)) return 2;
+    if (name) values.outputName = *name;
     values.outputFolder = line.value("--out").value_or(values.currentFolder.empty() ? "." : values.currentFolder);
     splitter.setProgressCallback([&](const Progress& progress) { reporter.progress(progress); });
     try {
