@@ -32,12 +32,13 @@ bool FileHandle::open(const std::string& path, Mode mode) {
     case Mode::Read: flags |= O_RDONLY; break;
     case Mode::CreateTruncate: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
     case Mode::CreateExclusive: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+    case Mode::ReadWrite: flags |= O_RDWR; break;
     }
     do {
         fd_ = ::open(path.c_str(), flags, 0666);
     } while (fd_ < 0 && errno == EINTR);
     errorNumber_ = fd_ < 0 ? errno : 0;
-    if (fd_ >= 0 && mode == Mode::Read) {
+    if (fd_ >= 0 && (mode == Mode::Read || mode == Mode::ReadWrite)) {
         // A folder opens for reading on Linux but is no file to read.
         struct stat info {};
         if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {

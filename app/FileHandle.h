@@ -12,7 +12,8 @@ public:
     enum class Mode {
         Read,           // others may read, nobody writes through us
         CreateTruncate, // create or replace
-        CreateExclusive // create a new file; fails when the name exists
+        CreateExclusive, // create a new file; fails when the name exists
+        ReadWrite       // an existing file, read and written in place
     };
 
     FileHandle() = default;

@@ -1,0 +1,397 @@
+#include "metadata/CID3TagFile.h"
+
+#include "app/FileError.h"
+#include "app/ReplacingFile.h"
+#include "metadata/TagBytes.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct RecordingBoxes : MessageBoxSink {
+    std::vector<std::string> shown;
+    void showStopBox(const std::string& text) override { shown.push_back(text); }
+};
+
+// The calling order of the analyser tree: Release, Reset, DetectTags, SetMode, Read.
+void examine(CID3TagFile& tags, const std::string& path) {
+    tags.Release();
+    tags.Reset();
+    const TagPresence presence = tags.DetectTags(path);
+    const bool v2 = presence == TagPresence::V2Only || presence == TagPresence::Both;
+    tags.SetMode(v2 ? TagMode::ModeV2 : TagMode::ModeV1);
+    tags.Read(path);
+}
+
+bool contains(const Bytes& haystack, const Bytes& needle) {
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
+}
+
+Bytes tail(const Bytes& bytes, std::size_t count) { return Bytes(bytes.end() - static_cast<std::ptrdiff_t>(count), bytes.end()); }
+
+class CID3TagFileTest : public ::testing::Test {
+protected:
+    std::string write(const Bytes& bytes, const std::string& name = "song.mp3") {
+        const std::string path = folder.file(name);
+        FileBytes::write(path, bytes);
+        return path;
+    }
+    std::string readBack(const std::string& path) {
+        examine(tags, path);
+        return tags.Title();
+    }
+    std::size_t filesInFolder() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder.path()), {}));
+    }
+
+    TempFolder folder;
+    RecordingBoxes boxes;
+    CID3TagFile tags{boxes};
+    const Bytes audio = TagBytes::mpegFrames(6);
+};
+
+TEST_F(CID3TagFileTest, DetectsWhichTagsTheFileCarries) {
+    const Bytes v2 = TagBytes::tag(TagBytes::textFrame("TIT2", "A"));
+    const Bytes v1 = TagBytes::v1("B", "", "", "", "", 0, 0);
+    const struct {
+        Bytes file;
+        TagPresence presence;
+    } cases[] = {
+        {TagBytes::join({v2, audio, v1}), TagPresence::Both},
+        {TagBytes::join({v2, audio}), TagPresence::V2Only},
+        {TagBytes::join({audio, v1}), TagPresence::V1Only},
+        {audio, TagPresence::None},
+        {TagBytes::of("ID"), TagPresence::None},
+    };
+    for (const auto& c : cases) {
+        tags.Reset();
+        EXPECT_EQ(tags.DetectTags(write(c.file)), c.presence);
+    }
+    EXPECT_EQ(tags.DetectTags(folder.file("missing.mp3")), TagPresence::None);
+}
+
+TEST_F(CID3TagFileTest, FileWithBothTagsIsReadFromItsV2Tag) {
+    const std::string path = write(TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "From V2")), audio,
+                                                   TagBytes::v1("From V1", "", "", "", "", 3, 17)}));
+    EXPECT_EQ(readBack(path), "From V2");
+    EXPECT_EQ(tags.Track(), "");
+}
+
+TEST_F(CID3TagFileTest, ReadsTheV1LayoutWithTrailingSpacesAndTrackByte) {
+    const std::string path = write(TagBytes::join(
+        {audio, TagBytes::v1("Title  ", "Artist", "Album", "1999", std::string(29, 'c'), 0, 255)}));
+    examine(tags, path);
+    EXPECT_EQ(tags.Title(), "Title  ");
+    EXPECT_EQ(tags.Artist(), "Artist");
+    EXPECT_EQ(tags.Album(), "Album");
+    EXPECT_EQ(tags.Year(), "1999");
+    EXPECT_EQ(tags.Comment(), std::string(29, 'c'));
+    EXPECT_EQ(tags.Track(), "0");
+    EXPECT_EQ(tags.GenreNumber(), 255);
+}
+
+TEST_F(CID3TagFileTest, ReadsV2TextFramesAndGenreForms) {
+    const struct {
+        std::string tcon;
+        std::string genreText;
+        int genreNumber;
+    } cases[] = {{"(17)Rock", "Rock", 17}, {"(17)", "", 17}, {"Rock", "Rock", 0}, {"(x)Odd", "Odd", 0}};
+    for (const auto& c : cases) {
+        const Bytes frames = TagBytes::join({TagBytes::textFrame("TALB", "Album"), TagBytes::textFrame("TPE1", "Artist"),
+                                             TagBytes::textFrame("TCON", c.tcon), TagBytes::textFrame("TRCK", "7/12"),
+                                             TagBytes::textFrame("TYER", "2001"), TagBytes::textFrame("TLEN", "1000"),
+                                             TagBytes::frame("TIT2", {0})});
+        examine(tags, write(TagBytes::join({TagBytes::tag(frames, 3, 20), audio})));
+        EXPECT_EQ(tags.GenreText(), c.genreText) << c.tcon;
+        EXPECT_EQ(tags.GenreNumber(), c.genreNumber) << c.tcon;
+        EXPECT_EQ(tags.Album(), "Album");
+        EXPECT_EQ(tags.Artist(), "Artist");
+        EXPECT_EQ(tags.Track(), "7/12");
+        EXPECT_EQ(tags.Year(), "2001");
+        EXPECT_EQ(tags.Length(), "1000");
+        EXPECT_EQ(tags.Title(), "");
+    }
+}
+
+TEST_F(CID3TagFileTest, DecodesEveryTextEncoding) {
+    const struct {
+        Bytes payload;
+        std::string text;
+    } cases[] = {
+        {{0, 'G', 0xE4, 'r'}, "G\xC3\xA4r"},
+        {{1, 0xFF, 0xFE, 'G', 0, 0xE4, 0, 0x3A, 0x04, 0, 0}, "G\xC3\xA4\xD0\xBA"},
+        {{1, 0xFE, 0xFF, 0, 'G', 0xD8, 0x3D, 0xDE, 0x00}, "G\xF0\x9F\x98\x80"},
+        {{2, 0, 'G', 0, 0xE4}, "G\xC3\xA4"},
+        {{3, 'G', 0xC3, 0xA4, 0, 'x'}, "G\xC3\xA4"},
+        {{1, 0xFF, 0xFE, 'G'}, ""}, // an odd byte is no character
+    };
+    for (const auto& c : cases) {
+        examine(tags, write(TagBytes::join({TagBytes::tag(TagBytes::frame("TIT2", c.payload)), audio})));
+        EXPECT_EQ(tags.Title(), c.text);
+    }
+}
+
+TEST_F(CID3TagFileTest, FrameWalkSurvivesLargeFramesAndStopsAtBrokenOnes) {
+    const Bytes picture = TagBytes::frame("APIC", Bytes(5000, 7));
+    examine(tags, write(TagBytes::join({TagBytes::tag(TagBytes::join({picture, TagBytes::textFrame("TIT2", "Behind")})), audio})));
+    EXPECT_EQ(tags.Title(), "Behind");
+
+    Bytes runsPast = TagBytes::textFrame("TPE1", "Artist");
+    runsPast[7] = 200; // claims more bytes than the tag holds
+    examine(tags, write(TagBytes::join({TagBytes::tag(TagBytes::join({runsPast, TagBytes::textFrame("TIT2", "Hidden")})), audio})));
+    EXPECT_EQ(tags.Artist(), "");
+    EXPECT_EQ(tags.Title(), "");
+
+    // A tag whose size reaches beyond the file reads what is there.
+    Bytes truncated = TagBytes::tag(TagBytes::textFrame("TIT2", "Cut"), 3, 100);
+    truncated.resize(30);
+    examine(tags, write(truncated));
+    EXPECT_EQ(tags.Title(), "Cut");
+}
+
+TEST_F(CID3TagFileTest, CommentIsTheFirstCommFrameWithoutDescription) {
+    const Bytes described = TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g'}, TagBytes::of("iTunNORM"), {0}, TagBytes::of("x y")}));
+    const Bytes plain = TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("The comment")}));
+    const Bytes utf16 = TagBytes::frame("COMM", {1, 'e', 'n', 'g', 0xFF, 0xFE, 0, 0, 0xFF, 0xFE, 'O', 0, 'k', 0});
+    const struct {
+        Bytes frames;
+        std::string comment;
+    } cases[] = {
+        {TagBytes::join({described, plain}), "The comment"},
+        {TagBytes::join({utf16, plain}), "Ok"},
+        {TagBytes::join({TagBytes::frame("COMM", {0}), plain}), ""},
+        {TagBytes::join({TagBytes::frame("COMM", {0, 'e', 'n'}), plain}), ""},
+        {described, ""},
+    };
+    for (const auto& c : cases) {
+        examine(tags, write(TagBytes::join({TagBytes::tag(c.frames), audio})));
+        EXPECT_EQ(tags.Comment(), c.comment);
+    }
+}
+
+TEST_F(CID3TagFileTest, UndoesUnsynchronisationAndSkipsTheExtendedHeader) {
+    // "\xFF\x00" stands for 0xFF; the extended header of 2.3 is its size (6) and 6 bytes.
+    const Bytes frames = TagBytes::join({{0, 0, 0, 6, 0, 0, 0, 0, 0, 0},
+                                         {'T', 'I', 'T', '2', 0, 0, 0, 3, 0, 0, 0, 'a', 0xFF, 0x00}});
+    examine(tags, write(TagBytes::join({TagBytes::tag(frames, 3, 0, 0xC0), audio})));
+    EXPECT_EQ(tags.Title(), "a\xC3\xBF");
+}
+
+TEST_F(CID3TagFileTest, BuildsTheV2LayoutWithItsLengthFormula) {
+    const std::string path = write(TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "x")), audio}));
+    examine(tags, path);
+    for (auto set : {&CID3TagFile::SetTitle, &CID3TagFile::SetArtist, &CID3TagFile::SetAlbum, &CID3TagFile::SetYear,
+                     &CID3TagFile::SetTrack, &CID3TagFile::SetGenreText, &CID3TagFile::SetComment})
+        (tags.*set)("");
+    const Bytes empty = *tags.BuildV2();
+    ASSERT_EQ(tags.NewTagLength(), 145u);
+    const Bytes expected = TagBytes::join({{'I', 'D', '3', 3, 0, 0, 0, 0, 1, 7}, {'C', 'O', 'M', 'M', 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0}});
+    EXPECT_EQ(Bytes(empty.begin(), empty.begin() + 25), expected);
+    EXPECT_EQ(std::count(empty.begin() + 25, empty.begin() + 145, 0), 120);
+
+    tags.SetTitle(std::string(40, 'T'));
+    tags.SetArtist("Artist");
+    tags.SetAlbum("Album");
+    tags.SetYear("2001");
+    tags.SetTrack("12");
+    tags.SetGenreText("Rock");
+    tags.SetComment("Words");
+    const std::size_t sum = 40 + 6 + 5 + 4 + 2 + 4 + 5;
+    const Bytes full = *tags.BuildV2();
+    EXPECT_EQ(tags.NewTagLength(), 2 * sum + 211);
+    const Bytes tit2 = TagBytes::frame("TIT2", TagBytes::join({{0}, Bytes(40, 'T')}));
+    EXPECT_TRUE(std::equal(tit2.begin(), tit2.end(), full.begin() + 10));
+    EXPECT_TRUE(contains(full, TagBytes::frame("COMM", TagBytes::join({{0, 0, 0, 0, 0}, TagBytes::of("Words")}))));
+}
+
+TEST_F(CID3TagFileTest, NoV2TagIsBuiltForAFileWithoutOne) {
+    examine(tags, write(TagBytes::join({audio, TagBytes::v1("T", "", "", "", "", 0, 0)})));
+    EXPECT_EQ(tags.BuildV2(), nullptr);
+    CID3TagFile fresh(boxes);
+    EXPECT_EQ(fresh.BuildV2(), nullptr);
+    EXPECT_FALSE(fresh.WriteV1());
+    EXPECT_FALSE(fresh.WriteV2());
+}
+
+TEST_F(CID3TagFileTest, WritesV1TrackBytesAndCutsTexts) {
+    const struct {
+        std::string track;
+        std::uint8_t byte;
+    } cases[] = {{"12", 12}, {"300", 44}, {"", 0}, {"7/12", 7}, {"x", 0}};
+    for (const auto& c : cases) {
+        const std::string path = write(audio);
+        examine(tags, path);
+        tags.SetTrack(c.track);
+        tags.SetTitle(std::string(40, 'T'));
+        tags.SetArtist("K\xC3\xB6nig \xD0\xBA");
+        tags.SetGenreNumber(17 + 256);
+        ASSERT_TRUE(tags.WriteV1());
+        const Bytes file = FileBytes::read(path);
+        ASSERT_EQ(file.size(), audio.size() + 128);
+        EXPECT_EQ(tail(file, 128),
+                  TagBytes::v1(std::string(30, 'T'), "K\xF6nig ?", "", "", "", c.byte, 17));
+        EXPECT_EQ(readBack(path), std::string(30, 'T'));
+        EXPECT_EQ(tags.Track(), std::to_string(c.byte));
+    }
+}
+
+TEST_F(CID3TagFileTest, RewriteKeepsAudioV1TagAndUneditedFramesByteForByte) {
+    const Bytes picture = TagBytes::frame("APIC", TagBytes::join({{0}, TagBytes::of("image/png"), {0, 3, 0}, FileBytes::pattern(3000)}));
+    const Bytes privateFrame = TagBytes::frame("PRIV", TagBytes::join({TagBytes::of("owner"), {0, 1, 2, 0xFF, 0}}));
+    const Bytes described = TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g'}, TagBytes::of("desc"), {0}, TagBytes::of("kept")}));
+    const Bytes frames = TagBytes::join({TagBytes::textFrame("TIT2", "Old"), picture, described,
+                                         TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("old")})),
+                                         privateFrame});
+    const std::string path = write(TagBytes::join({TagBytes::tag(frames, 3, 300), audio, TagBytes::v1("Old", "", "", "", "", 1, 1)}));
+    ::chmod(path.c_str(), 0640);
+
+    for (int round = 0; round < 2; ++round) {
+        examine(tags, path);
+        tags.SetTitle("New \xE2\x82\xAC title");
+        tags.SetComment("new");
+        tags.SetGenreText("Rock");
+        tags.SetGenreNumber(17);
+        ASSERT_NE(tags.BuildV2(), nullptr);
+        ASSERT_TRUE(tags.WriteV2());
+        ASSERT_TRUE(tags.WriteV1());
+    }
+    const Bytes file = FileBytes::read(path);
+    examine(tags, path);
+    EXPECT_EQ(tags.Presence(), TagPresence::Both);
+    EXPECT_EQ(tags.Title(), "New \xE2\x82\xAC title");
+    EXPECT_EQ(tags.Comment(), "new");
+    EXPECT_EQ(tags.GenreText(), "Rock");
+    EXPECT_TRUE(contains(file, picture));
+    EXPECT_TRUE(contains(file, privateFrame));
+    EXPECT_TRUE(contains(file, described));
+    EXPECT_FALSE(contains(file, TagBytes::of("old")));
+    const std::size_t tagLength = 10 + tags.TagSize();
+    ASSERT_EQ(file.size(), tagLength + audio.size() + 128);
+    EXPECT_EQ(Bytes(file.begin() + static_cast<std::ptrdiff_t>(tagLength), file.end() - 128), audio);
+    EXPECT_EQ(tail(file, 128), TagBytes::v1("New ? title", "", "", "", "new", 0, 17));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(CID3TagFileTest, RewriteOfA24TagStays24WithSyncsafeSizes) {
+    const Bytes big = TagBytes::frame("TXXX", TagBytes::join({{0}, TagBytes::of("k"), {0}, Bytes(300, 'v')}), 4);
+    const std::string path = write(TagBytes::join({TagBytes::tag(TagBytes::join({TagBytes::textFrame("TDRC", "1999", 4), big}), 4), audio}));
+    examine(tags, path);
+    EXPECT_EQ(tags.Year(), "1999");
+    tags.SetYear("2024");
+    tags.SetArtist(std::string(200, 'A'));
+    ASSERT_NE(tags.BuildV2(), nullptr);
+    ASSERT_TRUE(tags.WriteV2());
+    const Bytes file = FileBytes::read(path);
+    EXPECT_EQ(file[3], 4);
+    EXPECT_TRUE(contains(file, big));
+    EXPECT_TRUE(contains(file, TagBytes::frame("TPE1", TagBytes::join({{0}, Bytes(200, 'A')}), 4)));
+    examine(tags, path);
+    EXPECT_EQ(tags.Year(), "2024");
+    EXPECT_EQ(tags.Artist(), std::string(200, 'A'));
+}
+
+class FailingRename : public CID3TagFile {
+public:
+    using CID3TagFile::CID3TagFile;
+
+protected:
+    void replaceFile(ReplacingFile& file) override {
+        EXPECT_TRUE(FileBytes::exists(file.temporaryPath()));
+        throw FileError(file.temporaryPath(), EIO);
+    }
+};
+
+TEST_F(CID3TagFileTest, AFailedRewriteLeavesTheFileAsItWas) {
+    const Bytes original = TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "Old")), audio});
+    const std::string path = write(original);
+    FailingRename failing(boxes);
+    examine(failing, path);
+    failing.SetTitle("New");
+    ASSERT_NE(failing.BuildV2(), nullptr);
+    EXPECT_FALSE(failing.WriteV2());
+    EXPECT_EQ(FileBytes::read(path), original);
+    EXPECT_EQ(filesInFolder(), 1u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].find("ID3Tag not updated"), std::string::npos);
+
+    // A file that may not be written is not replaced either.
+    ::chmod(path.c_str(), 0444);
+    examine(tags, path);
+    ASSERT_NE(tags.BuildV2(), nullptr);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(tags.WriteV2());
+        EXPECT_EQ(boxes.shown.back(), "Can't open file " + path + " for reading");
+        EXPECT_EQ(FileBytes::read(path), original);
+    }
+}
+
+TEST_F(CID3TagFileTest, ReadOnlyFolderGivesAMessageAndAnUntouchedFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
+    const Bytes original = TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "Old")), audio});
+    const std::string path = write(original);
+    examine(tags, path);
+    ASSERT_NE(tags.BuildV2(), nullptr);
+    ::chmod(folder.path().c_str(), 0555);
+    EXPECT_FALSE(tags.WriteV2());
+    ::chmod(folder.path().c_str(), 0755);
+    EXPECT_EQ(FileBytes::read(path), original);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].rfind("Please try again\r\nID3Tag not updated\r\nCause: Read/Write error", 0), 0u);
+}
+
+TEST_F(CID3TagFileTest, LocatesTheFirstAudioFrameBehindTheTag) {
+    const Bytes junk = {0x00, 0xFF, 0x00, 0xFF, 0xE0, 0x00, 0x00, 0x12};
+    const Bytes tag = TagBytes::tag(TagBytes::textFrame("TIT2", "T"), 3, 16);
+    examine(tags, write(TagBytes::join({tag, junk, audio})));
+    EXPECT_EQ(tags.AudioStart(), tag.size() + junk.size());
+
+    // No frame within the window: the rewrite keeps the whole old file behind the new tag.
+    const Bytes noAudio = TagBytes::join({tag, Bytes(3000, 0x11)});
+    const std::string path = write(noAudio);
+    examine(tags, path);
+    EXPECT_EQ(tags.AudioStart(), 0u);
+    ASSERT_NE(tags.BuildV2(), nullptr);
+    ASSERT_TRUE(tags.WriteV2());
+    EXPECT_EQ(tail(FileBytes::read(path), noAudio.size()), noAudio);
+
+    // A Xing header frame is where the audio starts when it announces its frames.
+    Bytes xing = TagBytes::mpegFrame(0xFB, 0x90, 0x44, 417);
+    std::fill(xing.begin() + 4, xing.end(), 0);
+    const Bytes xingFields = {'X', 'i', 'n', 'g', 0, 0, 0, 3, 0, 0, 0, 6, 0, 0, 0x0A, 0x00};
+    std::copy(xingFields.begin(), xingFields.end(), xing.begin() + 36);
+    examine(tags, write(TagBytes::join({tag, Bytes(5, 0), xing, audio})));
+    EXPECT_EQ(tags.AudioStart(), tag.size() + 5);
+
+    // Xing fields cut off by the end of the window are read no further than the window: the
+    // frame counts by its header.
+    const Bytes edge = TagBytes::join({tag, Bytes(2052 - 40, 0), {0xFF, 0xFB, 0x90, 0x44}, Bytes(32, 0), TagBytes::of("Xing"),
+                                       {0, 0, 0, 1, 0, 0, 0, 0}});
+    examine(tags, write(edge));
+    EXPECT_EQ(tags.AudioStart(), tag.size() + 2052 - 40);
+}
+
+TEST_F(CID3TagFileTest, WaveAndOggFilesAreNotEditable) {
+    for (const char* magic : {"RIFF", "OggS"}) {
+        examine(tags, write(TagBytes::join({TagBytes::of(magic), Bytes(200, 0)})));
+        EXPECT_FALSE(tags.IsEditable()) << magic;
+        examine(tags, write(TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "x")), TagBytes::of(magic), Bytes(200, 0)})));
+        EXPECT_FALSE(tags.IsEditable()) << magic;
+    }
+    examine(tags, write(audio));
+    EXPECT_TRUE(tags.IsEditable());
+    tags.Release();
+    EXPECT_FALSE(tags.IsEditable());
+}
+
+} // namespace
