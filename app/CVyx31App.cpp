@@ -1,0 +1,112 @@
+#include "app/CVyx31App.h"
+
+#include "app/CDecoderDoc.h"
+#include "app/ModuleForms.h"
+#include "app/ProgramFolder.h"
+#include "app/QtSettingsStore.h"
+#include "app/StartupSettings.h"
+#include "framework/DialogRunner.h"
+#include "resources/ResourceIds.h"
+#include "resources/StringTable.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CMainFrame.h"
+
+#include <QApplication>
+#include <QFileIconProvider>
+#include <QWidget>
+
+#include <curl/curl.h>
+
+namespace {
+
+CVyx31App* theApp = nullptr;
+
+}  // namespace
+
+CVyx31App::CVyx31App(QObject* parent) : QObject(parent) {
+    theApp = this;
+    addCommand(ID_APP_ABOUT, [this] { showAbout(); });
+    addEditCommands();
+}
+
+CVyx31App::~CVyx31App() {
+    delete mainFrame_;
+    if (theApp == this) theApp = nullptr;
+}
+
+CVyx31App* CVyx31App::instance() { return theApp; }
+
+SettingsStore& CVyx31App::settings() {
+    if (!settings_) settings_ = std::make_unique<QtSettingsStore>();
+    return *settings_;
+}
+
+QString CVyx31App::settingsFileName() const { return settings_ ? settings_->fileName() : QString(); }
+
+DocTemplate& CVyx31App::docTemplate(ModuleId module) { return *templates_[index(module)]; }
+
+bool CVyx31App::InitInstance() {
+    // The network library's global start-up stands where the sockets start-up stood.
+    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        DialogRunner::critical(nullptr, QString::fromStdString(StringTable::text(IDS_APP_TITLE)),
+                               QString::fromStdString(StringTable::text(IDS_SOCKETS_INIT_FAILED)));
+        return false;
+    }
+    networkStarted_ = true;
+
+    const StartupFolders folders = StartupSettings::apply(settings(), ProgramFolder::current());
+    programFolder_ = QString::fromStdString(folders.programFolder);
+    helpHome_ = QString::fromStdString(folders.helpHome);
+
+    createTemplates();
+    ModuleForms::install(*this);
+    iconProvider_ = std::make_unique<QFileIconProvider>();
+
+    mainFrame_ = new CMainFrame(*this);
+    if (!mainFrame_->create()) {
+        delete mainFrame_;
+        mainFrame_ = nullptr;
+        return false;
+    }
+    mainFrame_->show();
+    return true;
+}
+
+int CVyx31App::ExitInstance() {
+    if (networkStarted_) curl_global_cleanup();
+    networkStarted_ = false;
+    return 0;
+}
+
+void CVyx31App::createTemplates() {
+    auto decoderDocument = [] { return std::make_unique<CDecoderDoc>(); };
+    templates_[index(ModuleId::Decoder)] = std::make_unique<DocTemplate>(IDR_DECODER, "Decoder", decoderDocument);
+    templates_[index(ModuleId::Player)] = std::make_unique<DocTemplate>(IDR_PLAYER, "Player", decoderDocument);
+    templates_[index(ModuleId::Encoder)] = std::make_unique<DocTemplate>(IDR_ENCODER, "Encoder", decoderDocument);
+    templates_[index(ModuleId::Converter)] =
+        std::make_unique<DocTemplate>(IDR_CONVERTER, "WAV / MP3 Converter", decoderDocument);
+    templates_[index(ModuleId::Help)] =
+        std::make_unique<DocTemplate>(IDR_HELP, "Help", [] { return std::make_unique<Document>(); });
+}
+
+// Cut, Copy, Paste and Undo act on the text field that has the focus, wherever it lies.
+void CVyx31App::addEditCommands() {
+    const std::pair<int, const char*> commands[] = {
+        {ID_EDIT_CUT, "cut()"}, {ID_EDIT_COPY, "copy()"}, {ID_EDIT_PASTE, "paste()"}, {ID_EDIT_UNDO, "undo()"}};
+    for (const auto& [id, slot] : commands) {
+        const QByteArray signature(slot);
+        auto focusedEditor = [signature]() -> QWidget* {
+            QWidget* focus = QApplication::focusWidget();
+            return focus && focus->metaObject()->indexOfSlot(signature.constData()) >= 0 ? focus : nullptr;
+        };
+        const QByteArray method = signature.left(signature.indexOf('('));
+        addCommand(
+            id, [focusedEditor, method] { QMetaObject::invokeMethod(focusedEditor(), method.constData()); },
+            [focusedEditor](CommandState& state) { state.enabled = focusedEditor() != nullptr; });
+    }
+}
+
+void CVyx31App::showAbout() {
+    CAboutDlg about(nullptr, mainFrame_);
+    DialogRunner::run(about);
+}

@@ -1,0 +1,9 @@
+#include "app/ModuleForms.h"
+
+#include "app/CVyx31App.h"
+
+void ModuleForms::install(CVyx31App& app) {
+    // Each module adds one line here when its form exists, for example:
+    //   app.docTemplate(ModuleId::Encoder).setFormFactory(&CEncodeView::create);
+    (void)app;
+}

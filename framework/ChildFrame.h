@@ -1,0 +1,51 @@
+#pragma once
+
+#include "framework/CommandTarget.h"
+#include "framework/Document.h"
+
+#include <QMdiSubWindow>
+
+#include <memory>
+
+class CommandTable;
+class DocTemplate;
+class QMainWindow;
+class QToolBar;
+class StatusBar;
+
+// A module window of the workbook: a tab of the main frame holding a frame of its own, so the
+// module's form gets its own docked toolbar and status bar. The child frame owns the document.
+class ChildFrame : public QMdiSubWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    ChildFrame(const DocTemplate& docTemplate, std::unique_ptr<Document> document, CommandTable& commands);
+    ~ChildFrame() override;
+
+    const DocTemplate& docTemplate() const { return docTemplate_; }
+    Document& document() { return *document_; }
+    QMainWindow* frameWindow() const { return frameWindow_; }
+    // The module form, the frame's central widget.
+    QWidget* form() const;
+    void setForm(QWidget* form);
+
+    // A toolbar from toolbar table resourceId, docked at the top of this frame.
+    QToolBar* addToolBar(int resourceId, int barId);
+    // A status bar for this frame with pane 0 for messages and the further panes given.
+    StatusBar* addStatusBar(const QStringList& paneTexts);
+
+    // Closes the window without the checks of the close box (the Close command, the end of the
+    // program).
+    void closeWithoutAsking();
+
+protected:
+    // The close box or the system menu's Close. Returns true when the frame closes now.
+    virtual bool acceptSystemClose() { return true; }
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    const DocTemplate& docTemplate_;
+    std::unique_ptr<Document> document_;
+    CommandTable& commands_;
+    QMainWindow* frameWindow_;
+    bool closingWithoutAsking_ = false;
+};

@@ -1,0 +1,249 @@
+#include "shell/CMainFrame.h"
+
+#include "app/CVyx31App.h"
+#include "framework/CommandIcons.h"
+#include "framework/ControlId.h"
+#include "framework/LockKeyState.h"
+#include "framework/MenuBuilder.h"
+#include "framework/ModuleForm.h"
+#include "framework/StatusBar.h"
+#include "framework/ToolBarBuilder.h"
+#include "resources/ResourceIds.h"
+#include "resources/StringTable.h"
+#include "shell/CChildFrame.h"
+#include "shell/CDirTree.h"
+#include "shell/FolderHandlingForm.h"
+#include "shell/HelpBrowserForm.h"
+#include "shell/PlayerCloseControl.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QWhatsThis>
+
+namespace {
+
+constexpr int kUpdateIntervalMs = 250;
+constexpr int kPlayerWaitMs = 1000;
+constexpr int kTreeWidth = 220;
+
+struct ModuleCommand {
+    int command;
+    ModuleId module;
+};
+
+constexpr ModuleCommand kModuleCommands[] = {
+    {ID_DECODER, ModuleId::Decoder}, {ID_ENCODER, ModuleId::Encoder},     {ID_PLAYER, ModuleId::Player},
+    {ID_CONVERTER, ModuleId::Converter}, {ID_HELP, ModuleId::Help},       {ID_HELP_INDEX, ModuleId::Help},
+    {ID_HELP_FINDER, ModuleId::Help},
+    // The frame menu's "&Decode" entry opens the Decoder; inside it, the Decoder's own Decode runs.
+    {ID_DECODE, ModuleId::Decoder},
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame(CVyx31App& app) : app_(app) {
+    ControlId::set(this, IDR_MAINFRAME);
+    resize(1000, 700);
+    setWindowIcon(CommandIcons::forResource(IDR_MAINFRAME));
+    commands_.router().setChain([this] { return commandChain(); });
+    closeTimer_.setInterval(kPlayerWaitMs);
+    closeTimer_.setProperty("timerId", TIMER_WAIT_FOR_PLAYER);
+    connect(&closeTimer_, &QTimer::timeout, this, &CMainFrame::checkPlayerStopped);
+    updateTimer_.setInterval(kUpdateIntervalMs);
+    connect(&updateTimer_, &QTimer::timeout, this, [this] {
+        commands_.updateAll();
+        updateLockIndicators();
+    });
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::create() {
+    toolBar_ = ToolBarBuilder::build(IDR_MAINFRAME, AFX_IDW_TOOLBAR, commands_, this);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    statusBar_ = new StatusBar(AFX_IDW_STATUS_BAR, QString::fromStdString(StringTable::text(IDS_IDLE_MESSAGE)),
+                               {QString::fromStdString(StringTable::text(IDS_INDICATOR_CAPS)),
+                                QString::fromStdString(StringTable::text(IDS_INDICATOR_NUM)),
+                                QString::fromStdString(StringTable::text(IDS_INDICATOR_SCRL))},
+                               this);
+    setStatusBar(statusBar_);
+
+    dirTree_ = new CDirTree(this, app_.iconProvider(),
+                            FolderNamespace(QDir::homePath().toStdString(),
+                                            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString()));
+    if (dirTree_->barId() == 0) return false;
+    dirTree_->setActiveViewLookup([this] {
+        ChildFrame* child = activeChild();
+        return child ? child->form() : nullptr;
+    });
+    addDockWidget(Qt::LeftDockWidgetArea, dirTree_);
+    resizeDocks({dirTree_}, {kTreeWidth}, Qt::Horizontal);
+
+    workbook_ = new QMdiArea(this);
+    workbook_->setViewMode(QMdiArea::TabbedView);
+    workbook_->setDocumentMode(true);
+    workbook_->setTabsClosable(true);
+    workbook_->setTabsMovable(true);
+    setCentralWidget(workbook_);
+    connect(workbook_, &QMdiArea::subWindowActivated, this, &CMainFrame::onChildActivated);
+
+    addFrameCommands();
+    commands_.installAccelerators(this, IDR_MAINFRAME);
+    MenuBuilder::fillMenuBar(menuBar(), IDR_MAINFRAME, commands_);
+    updateTitle();
+    commands_.updateAll();
+    updateTimer_.start();
+    return true;
+}
+
+void CMainFrame::addFrameCommands() {
+    for (const auto& [command, module] : kModuleCommands) addCommand(command, [this, module = module] { OpenModuleWindow(module); });
+    addCommand(ID_FTP, [] {}, [](CommandState& state) { state.enabled = false; });
+    addToggle(ID_VIEW_DIRTREE, dirTree_);
+    addToggle(ID_VIEW_TOOLBAR, toolBar_);
+    addToggle(ID_VIEW_STATUS_BAR, statusBar_);
+    addCommand(ID_APP_EXIT, [this] { close(); });
+    addCommand(ID_CONTEXT_HELP, [] { QWhatsThis::enterWhatsThisMode(); });
+    auto needsWindows = [this](CommandState& state) { state.enabled = !workbook_->subWindowList().isEmpty(); };
+    addCommand(ID_NEXT_PANE, [this] { workbook_->activateNextSubWindow(); }, needsWindows);
+    addCommand(ID_PREV_PANE, [this] { workbook_->activatePreviousSubWindow(); }, needsWindows);
+}
+
+// Shows the bar when it is hidden and hides it when it is visible, at once; the check mark
+// follows the bar however its visibility changed.
+void CMainFrame::addToggle(int command, QWidget* bar) {
+    addCommand(
+        command, [this, bar] { bar->setVisible(!bar->isVisibleTo(this)); },
+        [this, bar](CommandState& state) {
+            state.checkable = true;
+            state.checked = bar->isVisibleTo(this);
+        });
+}
+
+std::vector<CommandTarget*> CMainFrame::commandChain() const {
+    ChildFrame* child = activeChild();
+    CommandTarget* form = child ? dynamic_cast<CommandTarget*>(child->form()) : nullptr;
+    return {form, child, const_cast<CMainFrame*>(this), &app_};
+}
+
+ChildFrame* CMainFrame::activeChild() const {
+    return workbook_ ? qobject_cast<ChildFrame*>(workbook_->activeSubWindow()) : nullptr;
+}
+
+ChildFrame* CMainFrame::childOf(ModuleId module) const {
+    if (!workbook_) return nullptr;
+    const DocTemplate& docTemplate = app_.docTemplate(module);
+    QWidget* form = app_.form(module);
+    for (QMdiSubWindow* window : workbook_->subWindowList()) {
+        auto* child = qobject_cast<ChildFrame*>(window);
+        if (child && (&child->docTemplate() == &docTemplate || (form && child->form() == form))) return child;
+    }
+    return nullptr;
+}
+
+void CMainFrame::OpenModuleWindow(ModuleId module) {
+    if (ChildFrame* existing = childOf(module)) {
+        workbook_->setActiveSubWindow(existing);
+        return;
+    }
+    const DocTemplate& docTemplate = app_.docTemplate(module);
+    std::unique_ptr<Document> document = docTemplate.createDocument();
+    if (!document) return;
+    auto* child = new CChildFrame(docTemplate, std::move(document), commands_);
+    QWidget* form = docTemplate.createForm(child->document(), *child);
+    if (!form) {
+        // A module whose form cannot be made (or does not exist yet) does not open.
+        delete child;
+        return;
+    }
+    child->setForm(form);
+    child->setWindowTitle(docTemplate.title());
+    opening_ = true;
+    workbook_->addSubWindow(child);
+    if (auto* moduleForm = dynamic_cast<ModuleForm*>(form)) moduleForm->initialUpdate(*child);
+    child->show();
+    workbook_->setActiveSubWindow(child);
+    opening_ = false;
+    child->document().setTitle(docTemplate.title());
+    updateTitle();
+
+    if (auto* folderForm = dynamic_cast<FolderHandlingForm*>(form)) {
+        dirTree_->SelectPath(folderForm->currentFolder());
+        dirTree_->DoFolderCommand(CDirTree::Refresh);
+    }
+    if (module == ModuleId::Help) {
+        app_.setHelpDocument(&child->document());
+        if (auto* browser = dynamic_cast<HelpBrowserForm*>(form)) browser->RebuildFavorites();
+    }
+    commands_.updateAll();
+}
+
+void CMainFrame::ShowHelpPage(const QString& address) {
+    OpenModuleWindow(ModuleId::Help);
+    if (auto* browser = dynamic_cast<HelpBrowserForm*>(app_.form(ModuleId::Help))) browser->Navigate(address);
+}
+
+QTreeWidgetItem* CMainFrame::SelectFolder(const QString& path) { return dirTree_->SelectPath(path); }
+
+void CMainFrame::onChildActivated(QMdiSubWindow* window) {
+    auto* child = qobject_cast<ChildFrame*>(window);
+    MenuBuilder::fillMenuBar(menuBar(), child ? child->docTemplate().resourceId() : IDR_MAINFRAME, commands_);
+    updateTitle();
+    commands_.updateAll();
+    // A folder-handling form that becomes active shows its folder in the tree.
+    if (child && child != lastActive_ && !opening_) {
+        if (auto* folderForm = dynamic_cast<FolderHandlingForm*>(child->form()))
+            SelectFolder(folderForm->currentFolder());
+    }
+    if (child) lastActive_ = child;
+}
+
+void CMainFrame::updateTitle() {
+    const QString title = QString::fromStdString(StringTable::text(IDS_FRAME_TITLE));
+    ChildFrame* child = activeChild();
+    setWindowTitle(child ? title + QStringLiteral(" - ") + child->windowTitle() : title);
+}
+
+void CMainFrame::updateLockIndicators() {
+    const auto states = LockKeyState::current();
+    statusBar_->setPaneLit(1, states && states->caps);
+    statusBar_->setPaneLit(2, states && states->num);
+    statusBar_->setPaneLit(3, states && states->scroll);
+}
+
+PlayerCloseControl* CMainFrame::player() const {
+    return dynamic_cast<PlayerCloseControl*>(app_.form(ModuleId::Player));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (PlayerCloseControl* playing = player(); playing && !playing->isStopped()) {
+        playing->closeWhenStopped();
+        closeTimer_.start();
+        event->ignore();
+        return;
+    }
+    for (QMdiSubWindow* window : workbook_->subWindowList())
+        if (auto* child = qobject_cast<ChildFrame*>(window)) child->closeWithoutAsking();
+    // Closed children are deleted later; only a child that refused to close keeps the frame open.
+    for (QMdiSubWindow* window : workbook_->subWindowList()) {
+        if (window->isVisible()) {
+            event->ignore();
+            return;
+        }
+    }
+    updateTimer_.stop();
+    event->accept();
+}
+
+void CMainFrame::checkPlayerStopped() {
+    PlayerCloseControl* playing = player();
+    if (playing && !playing->isStopped()) return;
+    closeTimer_.stop();
+    close();
+}
