@@ -1,0 +1,166 @@
+#include "platform/xaudio/MpegStreamScanner.h"
+
+#include "app/FileError.h"
+#include "app/FileHandle.h"
+#include "platform/xaudio/AudioRegion.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kBlock = 4 << 20;
+
+// The audio region read block by block; bytes are handed out by file offset.
+class Blocks {
+public:
+    Blocks(FileHandle& file, std::uint64_t end) : file_(file), end_(end) {}
+
+    std::uint64_t end() const { return end_; }
+
+    // length bytes at offset, or null when they reach past the end of the region.
+    const std::uint8_t* at(std::uint64_t offset, std::size_t length) {
+        if (offset + length > end_) return nullptr;
+        if (offset < start_ || offset + length > start_ + data_.size()) refill(offset);
+        return data_.data() + (offset - start_);
+    }
+
+    // The first offset at or behind from where a frame sync (eleven set bits) starts.
+    std::optional<std::uint64_t> nextSync(std::uint64_t from) {
+        while (from + 1 < end_) {
+            if (from < start_ || from + 2 > start_ + data_.size()) refill(from);
+            const std::uint8_t* base = data_.data();
+            const std::size_t n = data_.size();
+            for (std::size_t i = from - start_; i + 1 < n;) {
+                const void* hit = std::memchr(base + i, 0xFF, n - 1 - i);
+                if (!hit) break;
+                i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - base);
+                if ((base[i + 1] & 0xE0) == 0xE0) return start_ + i;
+                ++i;
+            }
+            from = start_ + n - 1;
+        }
+        return std::nullopt;
+    }
+
+private:
+    void refill(std::uint64_t offset) {
+        data_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, end_ - offset)));
+        file_.seek(offset);
+        data_.resize(file_.read(data_.data(), data_.size()));
+        start_ = offset;
+        if (data_.empty()) end_ = offset; // the file got shorter while we read it
+    }
+
+    FileHandle& file_;
+    std::uint64_t end_;
+    std::uint64_t start_ = 0;
+    std::vector<std::uint8_t> data_;
+};
+
+struct Located {
+    std::uint64_t at;
+    MpegFrameHeader header;
+};
+
+class Walk {
+public:
+    explicit Walk(Blocks& blocks) : blocks_(blocks) {}
+
+    std::optional<MpegFrameHeader> headerAt(std::uint64_t at) {
+        const std::uint8_t* bytes = blocks_.at(at, 4);
+        return bytes ? MpegFrameHeader::parse(bytes) : std::nullopt;
+    }
+
+    // The frame at `at` holds when it ends where the audio ends or a valid header follows it;
+    // while looking for the first frame, that header must also agree in level, layer and rate.
+    bool confirmed(std::uint64_t at, const MpegFrameHeader& header, bool strict) {
+        const std::uint64_t next = at + header.frameLength();
+        if (next == blocks_.end()) return true;
+        const auto following = headerAt(next);
+        if (!following) return false;
+        return !strict || (following->level == header.level && following->layer == header.layer &&
+                           following->sampleRate == header.sampleRate);
+    }
+
+    std::optional<Located> sync(std::uint64_t from) {
+        while (const auto candidate = blocks_.nextSync(from)) {
+            const auto header = headerAt(*candidate);
+            if (header && confirmed(*candidate, *header, true)) return Located{*candidate, *header};
+            from = *candidate + 1;
+        }
+        return std::nullopt;
+    }
+
+    bool isHeaderFrame(std::uint64_t at, const MpegFrameHeader& header) {
+        if (header.layer != 3) return false;
+        auto holds = [&](std::size_t offset, const char* marker) {
+            if (offset + 4 > header.frameLength()) return false;
+            const std::uint8_t* bytes = blocks_.at(at + offset, 4);
+            return bytes && std::memcmp(bytes, marker, 4) == 0;
+        };
+        const std::size_t side = header.sideInfoEnd() + (header.protectedByCrc ? 2 : 0);
+        return holds(side, "Xing") || holds(side, "Info") || holds(36, "VBRI");
+    }
+
+private:
+    Blocks& blocks_;
+};
+
+void count(MpegStreamFacts& facts, const MpegFrameHeader& header) {
+    if (facts.frames == 0) {
+        facts.first = header;
+    } else {
+        const MpegFrameHeader& first = facts.first;
+        if (header.level != first.level) facts.variations |= LevelVaries;
+        if (header.layer != first.layer) facts.variations |= LayerVaries;
+        if (header.bitrate != first.bitrate) facts.variations |= BitrateVaries;
+        if (header.sampleRate != first.sampleRate) facts.variations |= FrequencyVaries;
+        if (header.channelMode != first.channelMode) facts.variations |= ModeVaries;
+        if (header.channels() != first.channels()) facts.variations |= ChannelsVaries;
+    }
+    ++facts.frames;
+    facts.audioBytes += header.frameLength();
+    facts.seconds += static_cast<double>(header.samplesPerFrame()) / header.sampleRate;
+}
+
+} // namespace
+
+int MpegStreamFacts::averageBitrate() const {
+    if ((variations & BitrateVaries) == 0 || seconds <= 0) return first.bitrate;
+    return static_cast<int>(std::lround(static_cast<double>(audioBytes) * 8 / seconds));
+}
+
+std::optional<MpegStreamFacts> MpegStreamScanner::scan(const std::string& path) {
+    FileHandle file;
+    if (!file.open(path, FileHandle::Mode::Read)) return std::nullopt;
+    try {
+        const AudioRegion region = AudioRegion::of(file);
+        Blocks blocks(file, region.end);
+        Walk walk(blocks);
+        const auto start = walk.sync(region.begin);
+        if (!start) return std::nullopt;
+        MpegStreamFacts facts;
+        facts.first = start->header;
+        std::uint64_t at = start->at;
+        if (walk.isHeaderFrame(at, start->header)) {
+            facts.headerFrame = true;
+            at += start->header.frameLength();
+        }
+        while (at + 4 <= blocks.end()) {
+            const auto header = walk.headerAt(at);
+            if (header && walk.confirmed(at, *header, false)) {
+                count(facts, *header);
+                at += header->frameLength();
+                continue;
+            }
+            const auto resumed = walk.sync(at + 1);
+            if (!resumed) break;
+            at = resumed->at;
+        }
+        return facts;
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
