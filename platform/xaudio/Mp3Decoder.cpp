@@ -80,6 +80,10 @@ Mp3Decoder::Result Mp3Decoder::decode(const std::uint8_t** audio, std::size_t* b
     const int result = mpg123_decode_frame(handle_, &frame, &data, &size);
     switch (result) {
     case MPG123_OK:
+        if (format_.rate == 0) { // the same format as the input before: no new-format result
+            int encoding = 0;
+            mpg123_getformat2(handle_, &format_.rate, &format_.channels, &encoding, 0);
+        }
         *audio = data;
         *bytes = size;
         if (size > 0) decodedAudio_ = true;

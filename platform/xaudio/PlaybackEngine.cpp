@@ -50,9 +50,11 @@ void PlaybackEngine::wake() {
 void PlaybackEngine::run() {
     notify(XA_Message(XA::Ready));
     std::deque<XA_Command> commands;
-    while (waitForWork(commands)) {
+    for (;;) {
+        const bool goOn = waitForWork(commands);
         for (const XA_Command& command : commands) execute(command);
         commands.clear();
+        if (!goOn) break;
         if (wantsToDecode()) decodeStep();
     }
     closeInput();
@@ -62,9 +64,8 @@ void PlaybackEngine::run() {
 bool PlaybackEngine::waitForWork(std::deque<XA_Command>& commands) {
     std::unique_lock lock(mutex_);
     wake_.wait(lock, [&] { return quit_ || !queue_.empty() || wantsToDecode(); });
-    if (quit_) return false;
-    commands.swap(queue_);
-    return true;
+    commands.swap(queue_); // commands sent before the player was deleted still run
+    return !quit_;
 }
 
 bool PlaybackEngine::wantsToDecode() const {
@@ -327,21 +328,25 @@ void PlaybackEngine::onNewFormat() {
                    .setByte(11, static_cast<std::uint8_t>(info.layer))
                    .setByte(12, static_cast<std::uint8_t>(info.version)));
     }
-    if (!output_.isOpen()) {
-        if (const int error = output_.open("/dev/wave/0")) {
-            notifyFailed(XA::Play, error);
-            return stop();
-        }
-    }
-    if (!output_.start(format.rate, format.channels)) {
-        notifyFailed(XA::Play, XA::OutputOpenFailed);
-        stop();
-    }
+    startOutput();
+}
+
+// Opens the default device when no output was chosen, and (re)starts it with the stream's format.
+bool PlaybackEngine::startOutput() {
+    const Mp3Decoder::Format format = decoder_.format();
+    int error = output_.isOpen() ? 0 : output_.open("/dev/wave/0");
+    if (!error && !output_.start(format.rate, format.channels)) error = XA::OutputOpenFailed;
+    if (!error) return true;
+    notifyFailed(XA::Play, error);
+    stop();
+    return false;
 }
 
 void PlaybackEngine::onAudio(const std::uint8_t* data, std::size_t bytes) {
     const Mp3Decoder::Format format = decoder_.format();
     if (bytes == 0 || format.channels <= 0) return;
+    if (!streamInfoReported_) onNewFormat(); // a stream of the format before reports none
+    if (!startOutput()) return;
     samples_.resize(bytes / sizeof(std::int16_t));
     std::memcpy(samples_.data(), data, samples_.size() * sizeof(std::int16_t));
     applyGain(samples_.data(), samples_.size(), format.channels);

@@ -52,6 +52,7 @@ private:
     void decodeStep();
     void pullStream();
     void onNewFormat();
+    bool startOutput();
     void onAudio(const std::uint8_t* data, std::size_t bytes);
     void endOfStream();
     void failInput(int error);
