@@ -3,6 +3,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
 #include "cli/SplitCommand.h"
+#include "cli/TagCommand.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,7 +21,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"split", "cut a file into numbered part files", SplitCommand::run},
     {"join", "put a set of parts back together from any one of them", JoinCommand::run},
-    {"info", "show what a file is: a part's header, an OLD or ENC file", InfoCommand::run},
+    {"info", "show what a file is: a part's header, an OLD or ENC file, an MP3's stream and tags", InfoCommand::run},
+    {"tag", "write an MP3 file's ID3 tags", TagCommand::run},
 };
 
 void printUsage(std::FILE* stream) {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "metadata/CID3TagFile.h"
+#include "platform/xaudio/XaudioAnalyzer.h"
+
+#include <string>
+
+// One MP3 file as the Player's analyser tree sees it: the analyser's record and the tag record
+// read in the tree's order (Release, Reset, DetectTags, SetMode, Read).
+class AnalysedMp3 {
+public:
+    explicit AnalysedMp3(MessageBoxSink& messages);
+    AnalysedMp3(const AnalysedMp3&) = delete;
+    AnalysedMp3& operator=(const AnalysedMp3&) = delete;
+    ~AnalysedMp3();
+
+    // The analyser's result: 0 when the file holds MPEG audio; the tags are read only then.
+    int analyse(const std::string& path);
+
+    const XA_AnalyzerInfo& info() const { return info_; }
+    CID3TagFile& tags() { return tags_; }
+    TagPresence presence() const { return presence_; }
+    // The genre name the tree shows for the record's genre number (empty above the table).
+    std::string genreName() const;
+    // "ID3v1 and ID3v2", "ID3v1", "ID3v2" or "none".
+    std::string tagsCarried() const;
+
+private:
+    XA_AnalyzerHandle handle_ = nullptr;
+    XA_AnalyzerInfo info_{};
+    CID3TagFile tags_;
+    TagPresence presence_ = TagPresence::None;
+};

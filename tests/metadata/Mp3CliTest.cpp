@@ -1,0 +1,101 @@
+#include "metadata/TagBytes.h"
+#include "support/CliRun.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+std::size_t v2Length(const Bytes& file) {
+    if (file.size() < 10 || file[0] != 'I' || file[1] != 'D' || file[2] != '3') return 0;
+    return 10 + ((file[6] << 21) | (file[7] << 14) | (file[8] << 7) | file[9]);
+}
+
+bool hasV1(const Bytes& file) {
+    return file.size() >= 128 && file[file.size() - 128] == 'T' && file[file.size() - 127] == 'A' && file[file.size() - 126] == 'G';
+}
+
+// The bytes between the tags: they must come through any tag write unchanged.
+Bytes audioOf(const Bytes& file) {
+    return Bytes(file.begin() + static_cast<std::ptrdiff_t>(v2Length(file)), file.end() - (hasV1(file) ? 128 : 0));
+}
+
+class Mp3CliTest : public ::testing::Test {
+protected:
+    std::string copy(const std::string& fixture) {
+        const std::string path = folder.file(fixture);
+        std::filesystem::copy_file(std::string(QUARVEL_FIXTURES "/mpeg/") + fixture, path);
+        return path;
+    }
+    TempFolder folder;
+};
+
+TEST_F(Mp3CliTest, InfoShowsTheAnalyserLinesAndTheTags) {
+    const CliRun run = CliRun::run({"info", copy("cbr128.mp3")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    for (const char* line : {"cbr128.mp3\nTrack Info\n", "  Title: Tone\n", "  Genre: Rock\n  Track: 3\nMPEG Info\n",
+                             "  Level: MPEG 1\n  Layer: 3\n  Bitrate: 128000 bps\n  Frequency: 44100 Hz\n",
+                             "  Mode: joint-stereo\n  Channels: 2 (Stereo)\n  Frames: 40\n  Duration: 00:01.45 \n",
+                             "  Bitrate constant: Yes\n", "Tags: ID3v1 and ID3v2\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+
+    const std::string text = folder.file("notes.txt");
+    FileBytes::writeText(text, "no audio here");
+    const CliRun other = CliRun::run({"info", text});
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_NE(other.err.find("Keine Datei zu decodieren"), std::string::npos);
+}
+
+TEST_F(Mp3CliTest, TagRewritesBothTagsAndKeepsTheAudio) {
+    const std::string path = copy("cbr128.mp3");
+    const Bytes before = FileBytes::read(path);
+    const CliRun run = CliRun::run({"tag", path, "--title", "Neuer Titel \xE2\x99\xAB", "--genre", "jazz", "--track", "12"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "ID3v1 and ID3v2 Tag updated\n");
+    const Bytes after = FileBytes::read(path);
+    EXPECT_EQ(audioOf(after), audioOf(before));
+
+    const CliRun info = CliRun::run({"info", path});
+    for (const char* line : {"  Title: Neuer Titel \xE2\x99\xAB\n", "  Artist: Quarvel\n", "  Comment: one second\n",
+                             "  Genre: Jazz\n  Track: 12\n", "  Frames: 40\n"})
+        EXPECT_NE(info.out.find(line), std::string::npos) << line << "\n" << info.out;
+    EXPECT_EQ(Bytes(after.end() - 128, after.end() - 98), TagBytes::join({TagBytes::of("TAGNeuer Titel ?"), Bytes(14, 0)}));
+}
+
+TEST_F(Mp3CliTest, TagWritesOnlyV1WhereTheFileHasNoV2Tag) {
+    const std::string tagged = copy("mono64.mp3");
+    const Bytes before = FileBytes::read(tagged);
+    CliRun run = CliRun::run({"tag", tagged, "--artist", "Someone"});
+    EXPECT_EQ(run.out, "ID3v1 Tag updated\n");
+    EXPECT_EQ(run.exitCode, 0);
+    Bytes after = FileBytes::read(tagged);
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(audioOf(after), audioOf(before));
+    EXPECT_NE(CliRun::run({"info", tagged}).out.find("  Title: Mono\n  Artist: Someone\n"), std::string::npos);
+
+    const std::string bare = copy("layer2.mp2");
+    const Bytes plain = FileBytes::read(bare);
+    run = CliRun::run({"tag", bare, "--genre", "Own Style", "--year", "1999"});
+    EXPECT_EQ(run.out, "ID3v1 Tag updated\n");
+    after = FileBytes::read(bare);
+    ASSERT_EQ(after.size(), plain.size() + 128);
+    EXPECT_EQ(Bytes(after.begin(), after.end() - 128), plain);
+    EXPECT_EQ(after[after.size() - 1], 255); // no genre number for a name outside the list
+}
+
+TEST_F(Mp3CliTest, TagRefusesFilesWithoutMpegAudio) {
+    const std::string path = folder.file("sound.wav");
+    const Bytes wave = TagBytes::join({TagBytes::of("RIFF"), Bytes(300, 1)});
+    FileBytes::write(path, wave);
+    const CliRun run = CliRun::run({"tag", path, "--title", "x"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "Error: No Tag updated\n");
+    EXPECT_EQ(FileBytes::read(path), wave);
+    EXPECT_EQ(CliRun::run({"tag"}).exitCode, 2);
+    EXPECT_EQ(CliRun::run({"tag", path, "--colour", "red"}).exitCode, 2);
+}
+
+} // namespace
