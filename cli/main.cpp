@@ -1,7 +1,10 @@
 // quarvel-cli: the program's engines without a window, for scripts and servers.
 
+#include "cli/DecodeCommand.h"
+#include "cli/DevicesCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
+#include "cli/PlayCommand.h"
 #include "cli/SplitCommand.h"
 #include "cli/TagCommand.h"
 
@@ -23,6 +26,9 @@ constexpr Command kCommands[] = {
     {"join", "put a set of parts back together from any one of them", JoinCommand::run},
     {"info", "show what a file is: a part's header, an OLD or ENC file, an MP3's stream and tags", InfoCommand::run},
     {"tag", "write an MP3 file's ID3 tags", TagCommand::run},
+    {"decode", "play an MP3 file or stream through the player into a WAV file", DecodeCommand::run},
+    {"play", "play an MP3 file or stream on a sound device", PlayCommand::run},
+    {"devices", "list the sound devices", DevicesCommand::run},
 };
 
 void printUsage(std::FILE* stream) {

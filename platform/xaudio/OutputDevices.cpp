@@ -23,7 +23,8 @@ void appendDevices(const char* driver, const char* label, std::vector<OutputDevi
 } // namespace
 
 std::vector<OutputDevice> OutputDevices::list() {
-    std::vector<OutputDevice> devices{{"", "", "Default sound output"}};
+    // The default tries the desktop's sound server first, then the sound card directly.
+    std::vector<OutputDevice> devices{{"pulse,alsa,oss", "", "Default sound output"}};
     appendDevices("pulse", "PulseAudio", devices);
     appendDevices("alsa", "ALSA", devices);
     return devices;

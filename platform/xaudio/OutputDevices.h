@@ -4,7 +4,7 @@
 #include <vector>
 
 struct OutputDevice {
-    std::string driver;      // empty: the sound system's default
+    std::string driver;      // one driver name, or a comma-separated list to try in turn
     std::string device;      // empty: the driver's default device
     std::string description; // what the device list shows
 };
