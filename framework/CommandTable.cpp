@@ -33,6 +33,7 @@ QAction* CommandTable::action(int command) {
         updateAll();
     });
     actions_[command] = action;
+    updateAction(command);
     return action;
 }
 

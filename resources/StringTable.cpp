@@ -61,8 +61,11 @@ const std::map<int, std::string>& table() {
         // Prompts of the module forms.
         {ID_SPLIT, "Encode & Split\nEncoder"},
         {ID_DECODE, "Decode File Splits\nDecode"},
+        {ID_SHOW_PAGE, "Show the download page of the last split\nShow Page"},
 
         // Prompts of the Help browser.
+        {ID_BROWSE_BACK, "Go back to the previous page\nBack"},
+        {ID_BROWSE_FORWARD, "Go forward to the next page\nForward"},
         {ID_BROWSE_STOP, "Stop\nStop"},
         {ID_BROWSE_REFRESH, "Refresh\nRefresh"},
         {ID_BROWSE_HOME, "Goto start page\nHome"},

@@ -61,7 +61,10 @@ CMainFrame::CMainFrame(CVyx31App& app) : app_(app) {
     });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The workbook outlives this part of the object while QWidget tears the children down.
+    if (workbook_) workbook_->disconnect(this);
+}
 
 bool CMainFrame::create() {
     toolBar_ = ToolBarBuilder::build(IDR_MAINFRAME, AFX_IDW_TOOLBAR, commands_, this);

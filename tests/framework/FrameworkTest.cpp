@@ -1,0 +1,127 @@
+#include "framework/BrowseEdit.h"
+#include "framework/CommandTable.h"
+#include "framework/CommandTarget.h"
+#include "framework/ControlBar.h"
+#include "framework/ControlId.h"
+#include "framework/MenuBuilder.h"
+#include "framework/StatusBar.h"
+#include "resources/ResourceIds.h"
+#include "support/WindowTestApp.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override { WindowTestApp::instance(); }
+};
+
+}  // namespace
+
+TEST_F(FrameworkTest, CommandsGoToTheFirstTargetOfTheChainThatHandlesThem) {
+    CommandTarget form, child, frame;
+    std::vector<std::string> ran;
+    form.addCommand(ID_HELP, [&] { ran.push_back("form help"); });
+    frame.addCommand(ID_HELP, [&] { ran.push_back("frame help"); });
+    frame.addCommand(ID_DECODER, [&] { ran.push_back("frame decoder"); });
+    child.addCommand(ID_FTP, [&] { ran.push_back("ftp"); }, [](CommandState& state) { state.enabled = false; });
+    frame.addCommand(ID_VIEW_DIRTREE, [] {}, [](CommandState& state) {
+        state.checkable = true;
+        state.checked = true;
+    });
+
+    CommandTable table;
+    table.router().setChain([&] { return std::vector<CommandTarget*>{&form, &child, &frame}; });
+    EXPECT_TRUE(table.execute(ID_HELP));
+    EXPECT_TRUE(table.execute(ID_DECODER));
+    EXPECT_TRUE(table.execute(ID_FTP));  // handled, but disabled: it does not run
+    EXPECT_FALSE(table.execute(ID_BROWSE_BACK));
+    EXPECT_EQ(ran, (std::vector<std::string>{"form help", "frame decoder"}));
+
+    table.updateAll();
+    EXPECT_TRUE(table.action(ID_HELP)->isEnabled());
+    EXPECT_FALSE(table.action(ID_FTP)->isEnabled());
+    EXPECT_FALSE(table.action(ID_BROWSE_BACK)->isEnabled());
+    EXPECT_TRUE(table.action(ID_VIEW_DIRTREE)->isChecked());
+
+    // Texts, prompts and keys come from the resource tables.
+    EXPECT_EQ(table.action(ID_VIEW_DIRTREE)->text(), QStringLiteral("&Directory Tree"));
+    EXPECT_EQ(table.action(ID_VIEW_DIRTREE)->statusTip(), QStringLiteral("Show or hide the directory tree"));
+    EXPECT_EQ(table.action(ID_VIEW_DIRTREE)->toolTip(), QStringLiteral("Toggle Directory Tree"));
+    QWidget window;
+    table.installAccelerators(&window, IDR_MAINFRAME);
+    EXPECT_EQ(table.action(ID_EDIT_PASTE)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))}));
+}
+
+TEST_F(FrameworkTest, MenusShareActionsAndAnIdWithTwoTextsKeepsBoth) {
+    CommandTable table;
+    CommandTarget player;
+    table.router().setChain([&] { return std::vector<CommandTarget*>{&player}; });
+    player.addCommand(ID_PLAYER_PAUSE, [] {});
+    table.action(ID_DIR_REFRESH);  // the same id as Pause, first made with the tree's text
+    QMenuBar bar;
+    MenuBuilder::fillMenuBar(&bar, IDR_PLAYER, table);
+    QAction* pause = bar.findChild<QAction*>(QStringLiteral("id_%1").arg(ID_PLAYER_PAUSE));
+    ASSERT_NE(pause, nullptr);
+    QList<QAction*> entries = bar.findChildren<QAction*>(QStringLiteral("id_%1").arg(ID_PLAYER_PAUSE));
+    bool hasPauseText = false;
+    for (QAction* entry : entries) hasPauseText = hasPauseText || entry->text() == QStringLiteral("P&ause");
+    EXPECT_TRUE(hasPauseText);
+    table.updateAll();
+    for (QAction* entry : entries) EXPECT_TRUE(entry->isEnabled());
+}
+
+TEST_F(FrameworkTest, ControlBarsTakeTheFirstFreeIdFrom100) {
+    QMainWindow frame;
+    auto* first = new ControlBar(QStringLiteral("one"), &frame, Qt::LeftDockWidgetArea);
+    auto* second = new ControlBar(QStringLiteral("two"), &frame, Qt::AllDockWidgetAreas);
+    EXPECT_EQ(first->barId(), 100);
+    EXPECT_EQ(second->barId(), 101);
+    EXPECT_EQ(ControlId::find<ControlBar>(&frame, 101), second);
+    EXPECT_EQ(first->allowedAreas(), Qt::LeftDockWidgetArea);
+    delete first;
+    EXPECT_EQ(ControlBar::firstFreeBarId(&frame), 100);
+}
+
+TEST_F(FrameworkTest, StatusBarPanesAndIdleText) {
+    StatusBar bar(AFX_IDW_STATUS_BAR, QStringLiteral("For Help, press F1"), {"CAP", "NUM", "SCRL"});
+    EXPECT_EQ(bar.paneCount(), 4);
+    EXPECT_EQ(bar.paneText(0), QStringLiteral("For Help, press F1"));
+    bar.showMessage(QStringLiteral("MP3 Player"));
+    EXPECT_EQ(bar.paneText(0), QStringLiteral("MP3 Player"));
+    bar.clearMessage();
+    EXPECT_EQ(bar.paneText(0), QStringLiteral("For Help, press F1"));
+    bar.setPaneLit(1, false);
+    EXPECT_FALSE(bar.isPaneLit(1));
+    EXPECT_EQ(bar.paneText(4), QString());
+}
+
+TEST_F(FrameworkTest, BrowseEditOpensSelectDirectoryAtItsTextAndTakesTheChoice) {
+    BrowseEdit edit(1061);
+    edit.setText(QStringLiteral("/tmp"));
+    EXPECT_EQ(ControlId::find<QLineEdit>(&edit, 1061), edit.edit());
+    QString startedAt;
+    DialogAnswers answers({[&](QDialog& dialog) {
+                               auto& files = dynamic_cast<QFileDialog&>(dialog);
+                               startedAt = files.directory().absolutePath();
+                               files.selectFile(QStringLiteral("/usr"));
+                               return DialogAnswers::accept(dialog);
+                           },
+                           DialogAnswers::reject});
+    edit.browseButton()->click();
+    EXPECT_EQ(answers.seen()[0].title, QStringLiteral("Select Directory"));
+    EXPECT_EQ(startedAt, QStringLiteral("/tmp"));
+    EXPECT_EQ(edit.text(), QStringLiteral("/usr"));
+    edit.browseButton()->click();  // cancelled: the text stays
+    EXPECT_EQ(edit.text(), QStringLiteral("/usr"));
+}
