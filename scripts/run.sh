@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Quarvel and starts the desktop program (arguments go to it).
-# Until the desktop program exists, it builds quarvel-cli and shows its usage.
+# Without the desktop program (an engine-only build), it shows the usage of quarvel-cli.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
