@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the Release build with all
 # tests, then the engines and their tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, and the playback component's tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +20,10 @@ cmake --build build-sanitize -j "$jobs"
 # The multi-gigabyte cases ran above; under the sanitizers they would only repeat slowly.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE large
+
+# The playback component's commands and notifications cross threads: its tests (label threads)
+# run again under ThreadSanitizer, where a data race fails the run.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DQUARVEL_ENGINE_ONLY=ON -DQUARVEL_SANITIZE_THREAD=ON -DQUARVEL_BUILD_BENCH=OFF
+cmake --build build-tsan -j "$jobs" --target xaudio_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
