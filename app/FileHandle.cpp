@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 FileHandle::FileHandle(FileHandle&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), errorNumber_(other.errorNumber_),
@@ -99,6 +100,30 @@ void FileHandle::writeAt(const void* data, std::size_t length, std::uint64_t off
 
 void FileHandle::seek(std::uint64_t offset) {
     if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) throw FileError(path_, errno);
+}
+
+std::uint64_t FileHandle::copyTo(FileHandle& target, std::uint64_t offset) {
+    std::uint64_t copied = 0;
+    auto from = static_cast<off_t>(offset);
+    while (true) {
+        const ssize_t moved = ::copy_file_range(fd_, &from, target.fd_, nullptr, std::size_t(1) << 30, 0);
+        if (moved > 0) {
+            copied += static_cast<std::uint64_t>(moved);
+            continue;
+        }
+        if (moved == 0) return copied;
+        if (errno == EINTR) continue;
+        if (copied == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) break;
+        throw FileError(path_, errno);
+    }
+    // The kernel cannot copy between these files: through a buffer, then.
+    std::vector<char> buffer(std::size_t(1) << 20);
+    seek(offset);
+    while (const std::size_t got = read(buffer.data(), buffer.size())) {
+        target.write(buffer.data(), got);
+        copied += got;
+    }
+    return copied;
 }
 
 void FileHandle::flushToDisk() {

@@ -34,6 +34,9 @@ public:
     void write(const void* data, std::size_t length);
     void writeAt(const void* data, std::size_t length, std::uint64_t offset);
     void seek(std::uint64_t offset);
+    // Appends this file's bytes from offset to its end at target's position, inside the kernel
+    // where the file systems allow it. Returns the bytes copied.
+    std::uint64_t copyTo(FileHandle& target, std::uint64_t offset);
     void flushToDisk();
     // Closes and reports an error the system gives only at close (full disk on a network share).
     void close();

@@ -9,8 +9,8 @@ AnalysedMp3::~AnalysedMp3() {
     tags_.Release();
 }
 
-int AnalysedMp3::analyse(const std::string& path) {
-    const int result = xanalyzer_process_file(handle_, path.c_str(), 0, 0, &info_, 0, 0, 0);
+int AnalysedMp3::analyse(const std::string& path, int flags) {
+    const int result = xanalyzer_process_file(handle_, path.c_str(), flags, 0, &info_, 0, 0, 0);
     if (result != 0) return result;
     tags_.Release();
     tags_.Reset();

@@ -15,7 +15,8 @@ public:
     ~AnalysedMp3();
 
     // The analyser's result: 0 when the file holds MPEG audio; the tags are read only then.
-    int analyse(const std::string& path);
+    // flags: XA_AnalyzerFlags (0 walks over every frame).
+    int analyse(const std::string& path, int flags = 0);
 
     const XA_AnalyzerInfo& info() const { return info_; }
     CID3TagFile& tags() { return tags_; }

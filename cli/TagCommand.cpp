@@ -71,7 +71,8 @@ int TagCommand::run(const std::vector<std::string>& arguments) {
     const std::string& path = line.positional().front();
     bool v1 = false;
     bool v2 = false;
-    if (const int result = mp3.analyse(path); result != 0) {
+    // Writing needs the tags and the proof that the file holds MPEG audio, not a walk over all of it.
+    if (const int result = mp3.analyse(path, XA_ANALYZE_FIRST_FRAME); result != 0) {
         reporter.error(path + ": " + xaudio_error_string(result));
     } else if (!mp3.tags().IsEditable()) {
         reporter.error(path + ": a WAV or Ogg file takes no ID3 tag");

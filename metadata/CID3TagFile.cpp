@@ -19,7 +19,6 @@ namespace {
 constexpr std::size_t kV1Size = 128;
 constexpr std::size_t kHeaderSize = 10;
 constexpr std::size_t kAudioWindow = 2052;
-constexpr std::size_t kCopyChunk = 1 << 20;
 
 std::uint32_t syncsafe(const std::uint8_t* b) {
     return (std::uint32_t(b[0] & 0x7F) << 21) | (std::uint32_t(b[1] & 0x7F) << 14) |
@@ -385,12 +384,6 @@ const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
 
 void CID3TagFile::replaceFile(ReplacingFile& file) { file.commit(true); }
 
-void CID3TagFile::copyAudio(FileHandle& source, FileHandle& target) {
-    std::vector<char> buffer(kCopyChunk);
-    source.seek(audioStart_);
-    while (const std::size_t got = source.read(buffer.data(), buffer.size())) target.write(buffer.data(), got);
-}
-
 bool CID3TagFile::WriteV2() {
     if (path_.empty() || newTag_.size() < newTagLength_ || newTagLength_ <= kHeaderSize) return false;
     char resolved[PATH_MAX];
@@ -414,7 +407,7 @@ bool CID3TagFile::WriteV2() {
             ::chmod(target.temporaryPath().c_str(), info.st_mode & 07777);
         }
         target.file().write(newTag_.data(), newTagLength_);
-        copyAudio(source, target.file());
+        source.copyTo(target.file(), audioStart_);
         source.close();
     } catch (const FileError& error) {
         messages_.showStopBox(failed + "\r\n" + error.description());

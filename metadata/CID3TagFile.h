@@ -95,7 +95,6 @@ private:
     void addCarriedFrame(std::vector<std::uint8_t> frame);
     void writeTagHeader();
     std::array<std::uint8_t, 128> buildV1() const;
-    void copyAudio(FileHandle& source, FileHandle& target);
 
     MessageBoxSink& messages_;
     std::string artist_, album_, title_, comment_, year_, track_, genreText_;

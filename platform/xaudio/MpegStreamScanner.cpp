@@ -10,12 +10,14 @@
 
 namespace {
 
-constexpr std::size_t kBlock = 4 << 20;
+// Large blocks for a walk over the whole file; a look at its first frame needs only a little.
+constexpr std::size_t kWalkBlock = 4 << 20;
+constexpr std::size_t kFirstFrameBlock = 64 << 10;
 
 // The audio region read block by block; bytes are handed out by file offset.
 class Blocks {
 public:
-    Blocks(FileHandle& file, std::uint64_t end) : file_(file), end_(end) {}
+    Blocks(FileHandle& file, std::uint64_t end, std::size_t blockSize) : file_(file), end_(end), blockSize_(blockSize) {}
 
     std::uint64_t end() const { return end_; }
 
@@ -46,7 +48,7 @@ public:
 
 private:
     void refill(std::uint64_t offset) {
-        data_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, end_ - offset)));
+        data_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(blockSize_, end_ - offset)));
         file_.seek(offset);
         data_.resize(file_.read(data_.data(), data_.size()));
         start_ = offset;
@@ -55,6 +57,7 @@ private:
 
     FileHandle& file_;
     std::uint64_t end_;
+    std::size_t blockSize_;
     std::uint64_t start_ = 0;
     std::vector<std::uint8_t> data_;
 };
@@ -132,12 +135,12 @@ int MpegStreamFacts::averageBitrate() const {
     return static_cast<int>(std::lround(static_cast<double>(audioBytes) * 8 / seconds));
 }
 
-std::optional<MpegStreamFacts> MpegStreamScanner::scan(const std::string& path) {
+std::optional<MpegStreamFacts> MpegStreamScanner::scan(const std::string& path, bool firstFrameOnly) {
     FileHandle file;
     if (!file.open(path, FileHandle::Mode::Read)) return std::nullopt;
     try {
         const AudioRegion region = AudioRegion::of(file);
-        Blocks blocks(file, region.end);
+        Blocks blocks(file, region.end, firstFrameOnly ? kFirstFrameBlock : kWalkBlock);
         Walk walk(blocks);
         const auto start = walk.sync(region.begin);
         if (!start) return std::nullopt;
@@ -152,6 +155,7 @@ std::optional<MpegStreamFacts> MpegStreamScanner::scan(const std::string& path) 
             const auto header = walk.headerAt(at);
             if (header && walk.confirmed(at, *header, false)) {
                 count(facts, *header);
+                if (firstFrameOnly) break;
                 at += header->frameLength();
                 continue;
             }

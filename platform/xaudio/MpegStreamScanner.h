@@ -24,6 +24,7 @@ enum VariationBit { LevelVaries = 1, LayerVaries = 2, BitrateVaries = 4, Frequen
 // such pair. Reads the file in large blocks, so a walk costs little more than reading the file.
 class MpegStreamScanner {
 public:
-    // None when the file cannot be read or holds no MPEG audio frame.
-    static std::optional<MpegStreamFacts> scan(const std::string& path);
+    // None when the file cannot be read or holds no MPEG audio frame. With firstFrameOnly the
+    // walk ends at the first audio frame.
+    static std::optional<MpegStreamFacts> scan(const std::string& path, bool firstFrameOnly = false);
 };

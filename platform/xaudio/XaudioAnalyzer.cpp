@@ -80,8 +80,8 @@ void XaudioAnalyzer::readTags(const std::string& path, XA_AnalyzerInfo& info) {
         info.genre = 255;
 }
 
-int XaudioAnalyzer::process(const std::string& path, XA_AnalyzerInfo& info) {
-    const auto facts = MpegStreamScanner::scan(path);
+int XaudioAnalyzer::process(const std::string& path, int flags, XA_AnalyzerInfo& info) {
+    const auto facts = MpegStreamScanner::scan(path, (flags & XA_ANALYZE_FIRST_FRAME) != 0);
     if (!facts) {
         FileHandle probe;
         return probe.open(path, FileHandle::Mode::Read) ? XA::NotMpegAudio : XA::InputOpenFailed;
@@ -106,9 +106,9 @@ int xanalyzer_new(XA_AnalyzerHandle* handle) {
     return *handle ? XA::Success : XA::OutOfMemory;
 }
 
-int xanalyzer_process_file(XA_AnalyzerHandle handle, const char* path, int, int, XA_AnalyzerInfo* info, int, int, int) {
+int xanalyzer_process_file(XA_AnalyzerHandle handle, const char* path, int flags, int, XA_AnalyzerInfo* info, int, int, int) {
     if (!handle || !path || !info) return XA::InvalidParameters;
-    return handle->process(path, *info);
+    return handle->process(path, flags, *info);
 }
 
 void xanalyzer_delete(XA_AnalyzerHandle handle) { delete handle; }

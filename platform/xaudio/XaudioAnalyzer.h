@@ -26,11 +26,16 @@ struct XA_AnalyzerInfo {
     std::int32_t variations; // bit 0 level, 1 layer, 2 bitrate, 3 frequency, 4 mode, 5 channels
 };
 
+// Flags of xanalyzer_process_file. 0 walks over every frame.
+enum XA_AnalyzerFlags : int {
+    XA_ANALYZE_FIRST_FRAME = 1, // stop at the first audio frame: frames and duration count only it
+};
+
 // The object behind an analyser handle: it owns the texts the record points to.
 class XaudioAnalyzer {
 public:
     // 0 on success, an XA error code otherwise (the record is left as it was then).
-    int process(const std::string& path, XA_AnalyzerInfo& info);
+    int process(const std::string& path, int flags, XA_AnalyzerInfo& info);
 
 private:
     void readTags(const std::string& path, XA_AnalyzerInfo& info);
@@ -42,8 +47,8 @@ using XA_AnalyzerHandle = XaudioAnalyzer*;
 
 // 0 on success; the new handle is stored in *handle.
 int xanalyzer_new(XA_AnalyzerHandle* handle);
-// Analyses the file at path (UTF-8) into *info. The arguments that the callers pass as 0 are
-// kept for the record's callers and ignored. 0 on success; non-zero when the file cannot be read
+// Analyses the file at path (UTF-8) into *info, with XA_AnalyzerFlags. The reserved arguments
+// are passed as 0 and ignored. 0 on success; non-zero when the file cannot be read
 // or holds no MPEG audio.
 int xanalyzer_process_file(XA_AnalyzerHandle handle, const char* path, int flags, int reserved,
                            XA_AnalyzerInfo* info, int reserved2, int reserved3, int reserved4);
