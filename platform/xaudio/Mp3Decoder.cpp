@@ -72,7 +72,7 @@ void Mp3Decoder::feed(const std::uint8_t* data, std::size_t size) {
     if (open_ && feed_ && size > 0) mpg123_feed(handle_, data, size);
 }
 
-Mp3Decoder::Result Mp3Decoder::decode(const std::uint8_t** audio, std::size_t* bytes) {
+Mp3Decoder::Result Mp3Decoder::decode(std::uint8_t** audio, std::size_t* bytes) {
     if (!open_) return Result::Error;
     off_t frame = 0;
     unsigned char* data = nullptr;

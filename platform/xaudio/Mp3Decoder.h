@@ -38,8 +38,9 @@ public:
     const std::string& errorText() const { return error_; }
 
     void feed(const std::uint8_t* data, std::size_t size);
-    // Audio: *audio and *bytes hold one decoded frame's samples.
-    Result decode(const std::uint8_t** audio, std::size_t* bytes);
+    // Audio: *audio and *bytes hold one decoded frame's samples, in the decoder's buffer (the caller
+    // may change them in place).
+    Result decode(std::uint8_t** audio, std::size_t* bytes);
     bool hasDecodedAudio() const { return decodedAudio_; }
 
     Format format() const { return format_; }

@@ -280,7 +280,7 @@ void PlaybackEngine::feedbackCommand(const XA_Command& command) {
 
 void PlaybackEngine::decodeStep() {
     if (stream_) pullStream();
-    const std::uint8_t* audio = nullptr;
+    std::uint8_t* audio = nullptr;
     std::size_t bytes = 0;
     switch (decoder_.decode(&audio, &bytes)) {
     case Mp3Decoder::Result::NewFormat: return onNewFormat();
@@ -342,20 +342,26 @@ bool PlaybackEngine::startOutput() {
     return false;
 }
 
-void PlaybackEngine::onAudio(const std::uint8_t* data, std::size_t bytes) {
+void PlaybackEngine::onAudio(std::uint8_t* data, std::size_t bytes) {
     const Mp3Decoder::Format format = decoder_.format();
     if (bytes == 0 || format.channels <= 0) return;
     if (!streamInfoReported_) onNewFormat(); // a stream of the format before reports none
     if (!startOutput()) return;
-    samples_.resize(bytes / sizeof(std::int16_t));
-    std::memcpy(samples_.data(), data, samples_.size() * sizeof(std::int16_t));
-    applyGain(samples_.data(), samples_.size(), format.channels);
-    std::vector<std::int16_t>* out = &samples_;
-    if (pitch_.active())
-        out = &pitch_.process(samples_.data(), samples_.size() / format.channels, format.rate, format.channels);
-    feedback_.feed(out->data(), out->size() / format.channels, format.channels);
-    if (!out->empty() &&
-        !output_.play(reinterpret_cast<std::uint8_t*>(out->data()), out->size() * sizeof(std::int16_t))) {
+    // The decoder's own buffer goes out untouched unless a gain or the pitch changes the samples.
+    auto* samples = reinterpret_cast<std::int16_t*>(data);
+    std::size_t count = bytes / sizeof(std::int16_t);
+    if (master_ != 100 || balance_ != 50) {
+        samples_.assign(samples, samples + count);
+        applyGain(samples_.data(), count, format.channels);
+        samples = samples_.data();
+    }
+    if (pitch_.active()) {
+        std::vector<std::int16_t>& shifted = pitch_.process(samples, count / format.channels, format.rate, format.channels);
+        samples = shifted.data();
+        count = shifted.size();
+    }
+    feedback_.feed(samples, count / format.channels, format.channels);
+    if (count > 0 && !output_.play(reinterpret_cast<std::uint8_t*>(samples), count * sizeof(std::int16_t))) {
         notifyFailed(XA::Play, XA::OutputWriteFailed);
         return stop();
     }
@@ -363,7 +369,6 @@ void PlaybackEngine::onAudio(const std::uint8_t* data, std::size_t bytes) {
 }
 
 void PlaybackEngine::applyGain(std::int16_t* samples, std::size_t count, int channels) const {
-    if (master_ == 100 && balance_ == 50) return;
     const double master = master_ / 100.0;
     const double left = master * (balance_ <= 50 ? 1.0 : (100 - balance_) / 50.0);
     const double right = master * (balance_ >= 50 ? 1.0 : balance_ / 50.0);

@@ -53,7 +53,7 @@ private:
     void pullStream();
     void onNewFormat();
     bool startOutput();
-    void onAudio(const std::uint8_t* data, std::size_t bytes);
+    void onAudio(std::uint8_t* data, std::size_t bytes);
     void endOfStream();
     void failInput(int error);
     void applyGain(std::int16_t* samples, std::size_t count, int channels) const;
