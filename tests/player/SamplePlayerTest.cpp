@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -110,6 +111,31 @@ TEST_F(SamplePlayerTest, ShowsPositionTimesRatesLevelsAndEqualizer) {
                                "position 200", "pane 4 01:02:03", "pane 3 01:02:05", "pane 2 192 kBit", "balance 60",
                                "pcm 70", "master 80", "equalizer on", "sliders -20 0 0 0 0 0 0 100", "equalizer off",
                                "pane 1 Connecting", "position enabled", "position disabled"}));
+}
+
+// Counts what reaches dispatch.
+struct CountingPlayer : XA_Player {
+    int dispatched = 0;
+    void dispatch(const XA_Message&) override { ++dispatched; }
+};
+
+TEST(XaudioNotifierTest, OnlyComponentRecordsReachDispatch) {
+    application();
+    CountingPlayer wrapper;
+    XaudioNotifier notifier(&wrapper);
+    XaudioEvent record(XA_Message(XA::Ready));
+    EXPECT_EQ(record.type(), static_cast<QEvent::Type>(0x9000 + 73));
+    QCoreApplication::sendEvent(&notifier, &record);
+    QEvent below(static_cast<QEvent::Type>(0x8FFF));
+    QCoreApplication::sendEvent(&notifier, &below);
+    QEvent foreign(static_cast<QEvent::Type>(0x9049)); // in the range, but no record
+    QCoreApplication::sendEvent(&notifier, &foreign);
+    EXPECT_EQ(wrapper.dispatched, 1);
+    // Posted from another thread, a record arrives on this one.
+    std::thread poster([&] { notifier.post(XA_Message(XA::PlayerState)); });
+    poster.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wrapper.dispatched, 2);
 }
 
 TEST(XaudioPlayerTest, VersionRule) {
