@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QPushButton;
+
 // A modal dialog that exchanges its fields with its controls: into the controls when it opens,
 // back from them when OK is pressed. Cancel and the close box leave the fields as they were.
 class ModalDialog : public QDialog {
@@ -19,4 +21,7 @@ public:
 protected:
     // Copies the controls back into the fields.
     virtual void saveFields() {}
+    // "OK" (id 1, the default button) and "Cancel" (id 2), wired to end the dialog.
+    QPushButton* addOkButton();
+    QPushButton* addCancelButton();
 };

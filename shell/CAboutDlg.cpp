@@ -24,10 +24,7 @@ CAboutDlg::CAboutDlg(const VersionBlock* module, QWidget* parent)
                                           std::pair{IDC_PRIVATE_BUILD, "PrivateBuild"}})
         fields->addWidget(addField(id, QString::fromLatin1(placeholder)));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ControlId::set(ok, IDOK);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* ok = addOkButton();
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, Qt::AlignTop);

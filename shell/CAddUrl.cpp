@@ -13,13 +13,8 @@ CAddUrl::CAddUrl(QWidget* parent) : ModalDialog(parent), addressEdit_(new QLineE
     setWindowTitle(QStringLiteral("Add URL"));
     ControlId::set(addressEdit_, IDC_URL);
     ControlId::set(commentEdit_, IDC_URL_COMMENT);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    ControlId::set(ok, IDOK);
-    ControlId::set(cancel, IDCANCEL);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* ok = addOkButton();
+    QPushButton* cancel = addCancelButton();
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("URL"), this), 0, 0);

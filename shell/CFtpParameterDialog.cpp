@@ -18,13 +18,8 @@ CFtpParameterDialog::CFtpParameterDialog(QWidget* parent)
     promptText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     promptText_->setMinimumSize(230, 50);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    ControlId::set(ok, IDOK);
-    ControlId::set(cancel, IDCANCEL);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* ok = addOkButton();
+    QPushButton* cancel = addCancelButton();
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(promptText_, 0, 0, 2, 1);

@@ -5,6 +5,7 @@
 #include "support/TempFolder.h"
 #include "support/WindowTestApp.h"
 
+#include <QApplication>
 #include <QFileIconProvider>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +61,7 @@ protected:
         };
     }
 
+    QApplication& application_ = WindowTestApp::instance();  // before any widget
     TempFolder home_;
     QMainWindow frame_;
     QFileIconProvider icons_;

@@ -91,6 +91,7 @@ TEST_F(MainFrameTest, ChoosingAModuleTwiceLeavesOneTabWithIconTitleAndTheModuleM
 }
 
 TEST_F(MainFrameTest, AModuleWithoutAFormDoesNotOpen) {
+    app_->docTemplate(ModuleId::Encoder).setFormFactory({});
     EXPECT_TRUE(frame_->commands().execute(ID_ENCODER));
     EXPECT_TRUE(frame_->workbook()->subWindowList().isEmpty());
     EXPECT_EQ(app_->form(ModuleId::Encoder), nullptr);
@@ -205,4 +206,29 @@ TEST_F(MainFrameTest, ActivatingAFolderFormSelectsItsFolderInTheTree) {
     EXPECT_EQ(frame_->dirTree()->currentPath(), musicFolder());
     frame_->OpenModuleWindow(ModuleId::Decoder);  // activates the existing window
     EXPECT_EQ(frame_->dirTree()->currentPath(), musicFolder() + "/rock");
+}
+
+TEST_F(MainFrameTest, ShowHelpPageOpensOrActivatesTheHelpWindowAndNavigatesIt) {
+    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) -> QWidget* {
+        return new StandInHelp(*app_);
+    });
+    registerForm<StandInForm>(ModuleId::Decoder);
+    const QString page = app_->programFolder() + QStringLiteral("hlp/decoder.htm");
+    frame_->ShowHelpPage(page);
+    auto* help = dynamic_cast<StandInHelp*>(app_->form(ModuleId::Help));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->pages, QStringList{page});
+    EXPECT_EQ(help->favoritesRebuilt, 1);
+    EXPECT_EQ(app_->helpDocument(), &frame_->childOf(ModuleId::Help)->document());
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Quarvel 3.1 - Help"));
+
+    frame_->OpenModuleWindow(ModuleId::Decoder);
+    const QString selectedBefore = frame_->dirTree()->currentPath();
+    frame_->commands().execute(ID_HELP);  // F1: activates the open Help window
+    frame_->ShowHelpPage(QStringLiteral("http://127.0.0.1/"));
+    EXPECT_EQ(frame_->workbook()->subWindowList().size(), 2);
+    EXPECT_EQ(frame_->activeChild(), frame_->childOf(ModuleId::Help));
+    EXPECT_EQ(help->pages, (QStringList{page, QStringLiteral("http://127.0.0.1/")}));
+    EXPECT_EQ(help->favoritesRebuilt, 1);
+    EXPECT_EQ(frame_->dirTree()->currentPath(), selectedBefore);  // Help selects no folder
 }

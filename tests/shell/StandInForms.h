@@ -4,6 +4,7 @@
 #include "framework/ChildFrame.h"
 #include "framework/ModuleForm.h"
 #include "shell/FolderHandlingForm.h"
+#include "shell/HelpBrowserForm.h"
 #include "shell/PlayerCloseControl.h"
 
 #include <QPointer>
@@ -60,4 +61,24 @@ public:
 
 private:
     QPointer<ChildFrame> frame_;
+};
+
+// The Help browser as far as the frame goes: it records the pages it was asked to show and how
+// often its Favorites menu was rebuilt.
+class StandInHelp : public QWidget, public ModuleForm, public HelpBrowserForm {
+public:
+    explicit StandInHelp(CVyx31App& app) : app_(app) {}
+    ~StandInHelp() override {
+        if (app_.form(ModuleId::Help) == this) app_.setForm(ModuleId::Help, nullptr);
+    }
+
+    void initialUpdate(ChildFrame&) override { app_.setForm(ModuleId::Help, this); }
+    void Navigate(const QString& address) override { pages.append(address); }
+    void RebuildFavorites() override { ++favoritesRebuilt; }
+
+    QStringList pages;
+    int favoritesRebuilt = 0;
+
+private:
+    CVyx31App& app_;
 };
