@@ -1,9 +1,12 @@
 #include "app/ModuleForms.h"
 
 #include "app/CVyx31App.h"
+#include "splitjoin/forms/CEncodeView.h"
+#include "splitjoin/forms/CViewDecoder.h"
 
 void ModuleForms::install(CVyx31App& app) {
     // Each module adds one line here when its form exists, for example:
     //   app.docTemplate(ModuleId::Encoder).setFormFactory(&CEncodeView::create);
-    (void)app;
+    app.docTemplate(ModuleId::Encoder).setFormFactory(&CEncodeView::create);
+    app.docTemplate(ModuleId::Decoder).setFormFactory(&CViewDecoder::create);
 }

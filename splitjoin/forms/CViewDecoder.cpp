@@ -1,0 +1,260 @@
+#include "splitjoin/forms/CViewDecoder.h"
+
+#include "app/CVyx31App.h"
+#include "app/FileError.h"
+#include "app/SettingsStore.h"
+#include "framework/BrowseEdit.h"
+#include "framework/ChildFrame.h"
+#include "framework/ControlId.h"
+#include "framework/DialogRunner.h"
+#include "framework/StatusBar.h"
+#include "resources/ResourceIds.h"
+#include "resources/StringTable.h"
+#include "shell/CDirList.h"
+#include "shell/CMainFrame.h"
+#include "splitjoin/CCode.h"
+#include "splitjoin/PartType.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace {
+
+constexpr const char* kSection = "Settings";
+
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+template <typename Control>
+Control* withId(Control* control, int id) {
+    ControlId::set(control, id);
+    return control;
+}
+
+QString boxTitle() { return QString::fromStdString(StringTable::text(IDS_FRAME_TITLE)); }
+
+}  // namespace
+
+QWidget* CViewDecoder::create(Document&, ChildFrame& frame) {
+    CVyx31App* app = CVyx31App::instance();
+    return app ? new CViewDecoder(*app, frame) : nullptr;
+}
+
+CViewDecoder::CViewDecoder(CVyx31App& app, ChildFrame& frame)
+    : app_(app), joiner_(status_, *this), webPages_(app.settings(), app.programFolder()) {
+    createControls();
+    readSettings();
+    createBars(frame);
+    addCommands();
+    sponsorTimer_.setSingleShot(true);
+    sponsorTimer_.setObjectName(QStringLiteral("timer_%1").arg(SponsorTimerId));
+    connect(&sponsorTimer_, &QTimer::timeout, this, &CViewDecoder::nextSponsorPage);
+}
+
+CViewDecoder::~CViewDecoder() {
+    sponsorTimer_.stop();
+    writeSettings();
+    if (app_.form(ModuleId::Decoder) == this) app_.setForm(ModuleId::Decoder, nullptr);
+}
+
+void CViewDecoder::createControls() {
+    list_ = new CDirList(&app_.iconProvider(), this);
+    inputEdit_ = withId(new QLineEdit(this), 1012);
+    inputEdit_->setReadOnly(true);
+    typeEdit_ = withId(new QLineEdit(this), 1019);
+    typeEdit_->setReadOnly(true);
+    typeEdit_->setMaximumWidth(80);
+    countEdit_ = withId(new QLineEdit(this), 1022);
+    countEdit_->setReadOnly(true);
+    countEdit_->setMaximumWidth(60);
+    autoDeleteBox_ = withId(new QCheckBox(QStringLiteral("autom. Löschen / auto delete"), this), 1029);
+    outputFolderEdit_ = new BrowseEdit(1005, this);
+    outputNameEdit_ = withId(new QLineEdit(this), 1014);
+    web_ = withId(new QWebEngineView(this), 1045);
+    web_->setMinimumHeight(90);
+    keyEdit_ = withId(new QLineEdit(this), 1079);
+    keyEdit_->setMaxLength(static_cast<int>(CCode::MaxUserKeyLength));
+    getKeyButton_ = withId(new QPushButton(QStringLiteral("Get Key"), this), IDC_GET_KEY);
+
+    // The rows of template 123; the tab order follows them.
+    auto* rows = new QGridLayout;
+    rows->addWidget(new QLabel(QStringLiteral("Split-Datei / Split Input"), this), 0, 0);
+    rows->addWidget(inputEdit_, 0, 1, 1, 2);
+    rows->addWidget(new QLabel(QStringLiteral("Decoder Type"), this), 1, 0);
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(typeEdit_);
+    typeRow->addWidget(new QLabel(QStringLiteral("Split Zähler / Count"), this));
+    typeRow->addWidget(countEdit_);
+    typeRow->addStretch(1);
+    typeRow->addWidget(autoDeleteBox_);
+    rows->addLayout(typeRow, 1, 1, 1, 2);
+    rows->addWidget(new QLabel(QStringLiteral("Ausgabeverzeichnis / Output Dir"), this), 2, 0);
+    rows->addWidget(outputFolderEdit_, 2, 1, 1, 2);
+    rows->addWidget(new QLabel(QStringLiteral("Dateiname / Filename"), this), 3, 0);
+    rows->addWidget(outputNameEdit_, 3, 1, 1, 2);
+    rows->addWidget(web_, 4, 0, 1, 2);
+    auto* keyColumn = new QVBoxLayout;
+    keyColumn->addWidget(new QLabel(QStringLiteral("Crypt-Key"), this));
+    keyColumn->addWidget(keyEdit_);
+    keyColumn->addWidget(getKeyButton_);
+    keyColumn->addStretch(1);
+    rows->addLayout(keyColumn, 4, 2);
+    rows->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_, 1);
+    layout->addLayout(rows);
+
+    connect(list_, &CDirList::fileClicked, this, &CViewDecoder::onFileClicked);
+    connect(list_, &CDirList::fileDoubleClicked, this, &CViewDecoder::onFileDoubleClicked);
+    connect(getKeyButton_, &QPushButton::clicked, this, &CViewDecoder::showCryptKeyPage);
+}
+
+void CViewDecoder::createBars(ChildFrame& frame) {
+    frame.addToolBar(IDR_DECODER_TOOLBAR, AFX_IDW_TOOLBAR);
+    status_.attach(frame.addStatusBar({QString::fromStdString(StringTable::text(IDS_PANE_READY))}));
+}
+
+void CViewDecoder::addCommands() {
+    const JoinValues& values = joiner_.values();
+    const auto hasInput = [&values](CommandState& state) { state.enabled = !values.inputPart.empty(); };
+    addCommand(ID_DECODE, [this] { Join(); },
+               [this](CommandState& state) { state.enabled = !outputNameEdit_->text().isEmpty(); });
+    addCommand(ID_LIST_RENAME, [this] { list_->DoFileCommand(CDirList::Rename); }, hasInput);
+    addCommand(ID_LIST_REFRESH, [this] { list_->RefreshList(); });
+    addCommand(ID_LIST_DELETE, [this] { list_->DoFileCommand(CDirList::Delete); }, hasInput);
+    addCommand(ID_HELP, [this] { showHelp(); });
+    addCommand(IDC_GET_KEY, [this] { showCryptKeyPage(); });
+}
+
+void CViewDecoder::readSettings() {
+    const SettingsStore& settings = app_.settings();
+    JoinValues& values = joiner_.values();
+    values.outputFolder = settings.getText(kSection, "RestOutDir", "");
+    values.inputFolder = settings.getText(kSection, "RestInDir", "");
+    values.autoDelete = settings.getInt(kSection, "AutoDelete", 0) != 0;
+    sponsorCounter_ = settings.getInt(kSection, "SpC", 0);
+}
+
+void CViewDecoder::writeJoinSettings() const {
+    SettingsStore& settings = app_.settings();
+    const JoinValues& values = joiner_.values();
+    settings.writeText(kSection, "RestInDir", values.inputFolder);
+    settings.writeText(kSection, "RestOutDir", values.outputFolder);
+    settings.writeInt(kSection, "AutoDelete", values.autoDelete ? 1 : 0);
+}
+
+void CViewDecoder::writeSettings() const {
+    writeJoinSettings();
+    const int pages = MakerWebPages::SponsorPageCount;
+    app_.settings().writeInt(kSection, "SpC", ((sponsorCounter_ % pages) + pages) % pages);
+}
+
+void CViewDecoder::initialUpdate(ChildFrame&) {
+    list_->InitColumns(QString(), true);
+    app_.setForm(ModuleId::Decoder, this);
+    JoinValues& values = joiner_.values();
+    if (values.inputFolder.empty()) values.inputFolder = QDir::currentPath().toStdString();
+    sponsorTimer_.start(FirstSponsorDelay);
+    showValues();
+}
+
+QString CViewDecoder::currentFolder() const { return fromStd(joiner_.values().inputFolder); }
+
+void CViewDecoder::setCurrentFolder(const QString& folder) { joiner_.values().inputFolder = folder.toStdString(); }
+
+bool CViewDecoder::ReceiveFolder(const QString& folder) {
+    setCurrentFolder(folder);
+    return list_->ShowFolder(folder);
+}
+
+void CViewDecoder::showStopBox(const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, boxTitle(), fromStd(text), QMessageBox::Ok | QMessageBox::Cancel, this);
+    DialogRunner::run(box);
+}
+
+void CViewDecoder::takeValues() {
+    JoinValues& values = joiner_.values();
+    values.outputFolder = outputFolderEdit_->text().toStdString();
+    values.outputName = outputNameEdit_->text().toStdString();
+    values.userKey = keyEdit_->text().toStdString();
+    values.autoDelete = autoDeleteBox_->isChecked();
+    app_.decoderUserKey = values.userKey;
+}
+
+void CViewDecoder::showValues() {
+    const JoinValues& values = joiner_.values();
+    inputEdit_->setText(fromStd(values.inputPart));
+    typeEdit_->setText(fromStd(std::string(PartType::label(values.partType))));
+    countEdit_->setText(QString::number(values.partCount));
+    autoDeleteBox_->setChecked(values.autoDelete);
+    outputFolderEdit_->setText(fromStd(values.outputFolder));
+    outputNameEdit_->setText(fromStd(values.outputName));
+    keyEdit_->setText(fromStd(values.userKey));
+}
+
+void CViewDecoder::onFileClicked() {
+    takeValues();
+    joiner_.PickPart(list_->GetClickedFile().toStdString());
+    showValues();
+}
+
+void CViewDecoder::onFileDoubleClicked() {
+    onFileClicked();
+    if (!joiner_.values().outputName.empty()) Join();
+}
+
+void CViewDecoder::Join() {
+    takeValues();
+    JoinValues& values = joiner_.values();
+    // No output folder: the file is rebuilt beside its parts rather than in the program's
+    // working directory. The field stays empty.
+    const std::string outputFolder = values.outputFolder;
+    if (values.outputFolder.empty()) values.outputFolder = values.inputFolder;
+    const bool intoListedFolder = values.outputFolder == values.inputFolder;
+    joiner_.setProgressCallback([this](const Progress& step) { status_.progress(step); });
+    joiner_.setPartDeletedCallback([this](const std::string&) {
+        showValues();
+        list_->RefreshList();
+    });
+    status_.begin();
+    bool joined = false;
+    try {
+        joined = joiner_.Join();
+    } catch (const FileError& error) {
+        status_.end();
+        values.outputFolder = outputFolder;
+        DialogRunner::critical(this, boxTitle(), fromStd(error.description()));
+        showValues();
+        return;
+    }
+    status_.end();
+    values.outputFolder = outputFolder;
+    if (joined) {
+        if (!values.autoDelete && intoListedFolder) list_->RefreshList();
+        writeJoinSettings();
+    }
+    showValues();
+}
+
+void CViewDecoder::nextSponsorPage() {
+    sponsorTimer_.stop();
+    sponsorCounter_ = (sponsorCounter_ + 1) % MakerWebPages::SponsorPageCount;
+    if (sponsorCounter_ < 0) sponsorCounter_ += MakerWebPages::SponsorPageCount;
+    web_->load(webPages_.sponsorPage(sponsorCounter_));
+    sponsorTimer_.start(SponsorInterval);
+}
+
+void CViewDecoder::showHelp() {
+    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(app_.programFolder() + QStringLiteral("hlp/decoder.htm"));
+}
+
+void CViewDecoder::showCryptKeyPage() {
+    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(webPages_.cryptKeyPage().toString());
+}

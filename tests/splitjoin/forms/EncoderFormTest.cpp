@@ -1,0 +1,173 @@
+#include "splitjoin/forms/ModuleFormTest.h"
+
+#include "framework/BrowseEdit.h"
+#include "framework/ControlId.h"
+#include "resources/ResourceIds.h"
+#include "shell/CDirList.h"
+#include "splitjoin/forms/CEncodeView.h"
+#include "support/FileBytes.h"
+#include "support/WindowTestApp.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSettings>
+#include <QTest>
+
+#include <filesystem>
+
+namespace {
+
+class EncoderFormTest : public ModuleFormTest {
+protected:
+    CEncodeView* openEncoder() {
+        encoder_ = open<CEncodeView>(ModuleId::Encoder);
+        return encoder_;
+    }
+    template <typename Control>
+    Control* control(int id) const { return ControlId::find<Control>(encoder_, id); }
+    QString text(int id) const { return control<QLineEdit>(id)->text(); }
+    bool enabled(int command) {
+        frame().commands().updateAll();
+        return frame().commands().action(command)->isEnabled();
+    }
+    void chooseSize(const QString& size) {
+        auto* box = control<QComboBox>(1004);
+        const int index = box->findText(size);
+        ASSERT_GE(index, 0);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+
+    CEncodeView* encoder_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(EncoderFormTest, FirstRunDefaultsAndTheSettingsWrittenAtDestruction) {
+    QSettings(QStringLiteral("OzmoMp3s"), QStringLiteral("vyx31")).setValue("Encoder/CryptKey", QByteArray("abcd"));
+    ASSERT_NE(openEncoder(), nullptr);
+    EXPECT_EQ(control<QComboBox>(1004)->currentText(), QStringLiteral("1.0 MB"));
+    EXPECT_EQ(control<QComboBox>(1004)->count(), 12);
+    EXPECT_EQ(encoder_->currentFolder().toStdString(), WindowTestApp::homeFolder());
+    EXPECT_EQ(text(1082), QStringLiteral("abcd"));  // 4 bytes without a NUL: a 4-character key
+    EXPECT_EQ(control<QLineEdit>(1082)->maxLength(), 10);
+    EXPECT_TRUE(control<QCheckBox>(1035)->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(1024)->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(1038)->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(1038)->isEnabled());
+
+    chooseSize(QStringLiteral("2.5 MB"));
+    control<QLineEdit>(1036)->setText(QStringLiteral("Anna"));
+    QTest::mouseClick(control<QCheckBox>(1077), Qt::LeftButton);
+    control<QLineEdit>(1043)->setText(QString::fromStdString(folder()));
+    close(ModuleId::Encoder);
+    EXPECT_EQ(app_->form(ModuleId::Encoder), nullptr);
+    EXPECT_EQ(settings().getText("Encoder", "SplitSize", ""), "2.5 MB");
+    EXPECT_EQ(settings().getText("Encoder", "Uploader", ""), "Anna");
+    EXPECT_EQ(settings().getInt("Encoder", "SplitDate", 0), 1);
+    EXPECT_EQ(settings().getText("Encoder", "SplitOutDir", ""), folder());
+
+    ASSERT_NE(openEncoder(), nullptr);
+    EXPECT_EQ(control<QComboBox>(1004)->currentText(), QStringLiteral("2.5 MB"));
+    EXPECT_EQ(text(1036), QStringLiteral("Anna"));
+}
+
+TEST_F(EncoderFormTest, AClickShowsTheSanitisedNameAndCountAndUnsplitCountsOne) {
+    writeFile("My Song & Tänze!.mp3", FileBytes::pattern(3'000'000));
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    control<QLineEdit>(1036)->setText(QStringLiteral("typed before the click"));
+    clickRow(*encoder_->fileList(), QStringLiteral("My Song & Tänze!.mp3"));
+    EXPECT_EQ(text(1033).toStdString(), path("My Song & Tänze!.mp3"));
+    EXPECT_EQ(text(1042), QStringLiteral("my_song_$_taenze00.ppt"));
+    EXPECT_EQ(text(1021), QStringLiteral("4"));  // 3,000,000 bytes in parts of 999,822
+    EXPECT_EQ(text(1036), QStringLiteral("typed before the click"));
+    EXPECT_EQ(encoder_->currentFolder().toStdString(), folder());
+    EXPECT_TRUE(enabled(ID_SPLIT));
+
+    chooseSize(QStringLiteral("0.0 MB unsplit"));
+    EXPECT_EQ(text(1021), QStringLiteral("1"));
+    // A typed size counts when the field loses the focus.
+    auto* sizeEdit = control<QComboBox>(1004)->lineEdit();
+    sizeEdit->setText(QStringLiteral("0.5"));
+    emit sizeEdit->editingFinished();
+    EXPECT_EQ(text(1021), QStringLiteral("7"));
+}
+
+TEST_F(EncoderFormTest, ASplitWithAPageWritesThePartsAndEnablesShowPageUntilTheNextPick) {
+    const auto source = FileBytes::pattern(2'500'000, 3);
+    writeFile("take.bin", source);
+    writeFile("other.bin", FileBytes::pattern(10));
+    const std::string out = makeFolder("out");
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    control<QLineEdit>(1043)->setText(QString::fromStdString(out));
+    clickRow(*encoder_->fileList(), QStringLiteral("take.bin"));
+    EXPECT_FALSE(enabled(ID_SHOW_PAGE));
+
+    QStringList texts;
+    QObject::connect(encoder_->status().progressBar(), &QProgressBar::valueChanged, [&](int) {
+        texts.append(QString::fromStdString(encoder_->status().text()));
+    });
+    ASSERT_TRUE(frame().commands().execute(ID_SPLIT));
+    EXPECT_EQ(encoder_->status().text(), "Ready, 3 files created");
+    EXPECT_TRUE(texts.contains(QStringLiteral("Part 1 created")));
+    EXPECT_FALSE(encoder_->status().progressBar()->isVisible());
+    for (const char* part : {"take00.ppt", "take01.ppt", "take02.ppt", "take.html"})
+        EXPECT_TRUE(FileBytes::exists(out + "/" + part)) << part;
+    EXPECT_TRUE(enabled(ID_SHOW_PAGE));
+    EXPECT_TRUE(enabled(ID_SPLIT));  // ready again after a successful split
+
+    clickRow(*encoder_->fileList(), QStringLiteral("other.bin"));
+    EXPECT_FALSE(enabled(ID_SHOW_PAGE));
+}
+
+TEST_F(EncoderFormTest, WithoutAnOutputFolderThePartsGoBesideTheSourceAndShowInTheList) {
+    writeFile("take.bin", FileBytes::pattern(1'500'000));
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    QTest::mouseClick(control<QCheckBox>(1024), Qt::LeftButton);  // no page
+    clickRow(*encoder_->fileList(), QStringLiteral("take.bin"));
+    ASSERT_TRUE(frame().commands().execute(ID_SPLIT));
+    EXPECT_EQ(rowNames(*encoder_->fileList()),
+              (QStringList{QStringLiteral("take.bin"), QStringLiteral("take00.ppt"), QStringLiteral("take01.ppt")}));
+    EXPECT_FALSE(enabled(ID_SHOW_PAGE));
+}
+
+TEST_F(EncoderFormTest, TheFilterBoxRefillsTheListWithMp3AndItsColumnTitle) {
+    for (const char* name : {"a.mp3", "b.txt", "LOUD.MP3"}) writeFile(name, FileBytes::pattern(5));
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    CDirList& list = *encoder_->fileList();
+    EXPECT_EQ(rowNames(list).size(), 3);
+
+    QTest::mouseClick(control<QCheckBox>(1078), Qt::LeftButton);
+    EXPECT_EQ(rowNames(list), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("LOUD.MP3")}));
+    EXPECT_EQ(list.headerItem()->text(0), QStringLiteral("Name - Filter: *.mp3"));
+    QTest::mouseClick(control<QCheckBox>(1078), Qt::LeftButton);
+    EXPECT_EQ(rowNames(list).size(), 3);
+    EXPECT_EQ(list.headerItem()->text(0), QStringLiteral("Name"));
+    QTest::mouseClick(control<QCheckBox>(1078), Qt::LeftButton);
+    close(ModuleId::Encoder);
+    EXPECT_EQ(settings().getInt("Encoder", "Filter", 0), 1);
+}
+
+TEST_F(EncoderFormTest, AClickOnTheEmptyAreaClearsTheForm) {
+    writeFile("take.bin", FileBytes::pattern(100));
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    clickRow(*encoder_->fileList(), QStringLiteral("take.bin"));
+    ASSERT_FALSE(text(1042).isEmpty());
+    clickEmptyArea(*encoder_->fileList());
+    EXPECT_TRUE(text(1033).isEmpty());
+    EXPECT_TRUE(text(1042).isEmpty());
+    EXPECT_EQ(text(1021), QStringLiteral("0"));
+    EXPECT_TRUE(encoder_->currentFolder().isEmpty());
+    EXPECT_FALSE(enabled(ID_SPLIT));
+    EXPECT_FALSE(enabled(ID_LIST_DELETE));
+    close(ModuleId::Encoder);
+    EXPECT_EQ(settings().getText("Encoder", "SplitInDir", "unset"), "");
+}

@@ -1,0 +1,70 @@
+#include "splitjoin/forms/ModuleFormTest.h"
+
+#include "shell/CDirList.h"
+#include "support/FileBytes.h"
+#include "support/WindowTestApp.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QTest>
+
+#include <filesystem>
+
+void ModuleFormTest::SetUp() {
+    WindowTestApp::instance();
+    WindowTestApp::clearSettings();
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = WindowTestApp::homeFolder() + "/" + test->test_suite_name() + "_" + test->name();
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    app_ = std::make_unique<CVyx31App>();
+    ASSERT_TRUE(app_->InitInstance());
+}
+
+void ModuleFormTest::TearDown() {
+    app_->ExitInstance();
+    app_.reset();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ModuleFormTest::close(ModuleId module) {
+    if (ChildFrame* child = frame().childOf(module)) child->closeWithoutAsking();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ModuleFormTest::selectFolder(const std::string& path) {
+    ASSERT_NE(frame().SelectFolder(QString::fromStdString(path)), nullptr) << path;
+}
+
+std::string ModuleFormTest::makeFolder(const std::string& name) const {
+    const std::string made = path(name);
+    std::filesystem::create_directories(made);
+    return made;
+}
+
+void ModuleFormTest::writeFile(const std::string& name, const std::vector<std::uint8_t>& content) const {
+    FileBytes::write(path(name), content);
+}
+
+void ModuleFormTest::clickRow(CDirList& list, const QString& name, bool doubleClick) {
+    const QList<QTreeWidgetItem*> found = list.findItems(name, Qt::MatchExactly, CDirList::NameColumn);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    list.scrollToItem(found.front());
+    const QPoint center = list.visualItemRect(found.front()).center();
+    if (doubleClick)
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, center);
+    else
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, center);
+}
+
+void ModuleFormTest::clickEmptyArea(CDirList& list) {
+    const QPoint below(10, list.viewport()->height() - 3);
+    ASSERT_EQ(list.itemAt(below), nullptr) << "the list has no empty area to click";
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, below);
+}
+
+QStringList ModuleFormTest::rowNames(const CDirList& list) {
+    QStringList names;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) names.append(list.topLevelItem(i)->text(CDirList::NameColumn));
+    return names;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/CVyx31App.h"
+#include "app/SettingsStore.h"
+#include "framework/ChildFrame.h"
+#include "shell/CMainFrame.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDirList;
+class QWidget;
+
+// The real program around a module form: the application object with its settings file in a
+// temporary config folder, the main frame, and a fresh folder under the home folder that the
+// directory tree can select.
+class ModuleFormTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the module's window through the frame and answers its form.
+    template <typename Form>
+    Form* open(ModuleId module) {
+        frame().OpenModuleWindow(module);
+        return dynamic_cast<Form*>(app_->form(module));
+    }
+    // Closes the module's window; the form is destroyed and writes its settings.
+    void close(ModuleId module);
+
+    CMainFrame& frame() { return *app_->mainFrame(); }
+    SettingsStore& settings() { return app_->settings(); }
+    // Hands the folder to the active form through the directory tree.
+    void selectFolder(const std::string& folder);
+
+    std::string folder() const { return folder_; }
+    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    std::string makeFolder(const std::string& name) const;
+    void writeFile(const std::string& name, const std::vector<std::uint8_t>& content) const;
+
+    // A real left click on the row of the file named name (fails the test when it is not shown).
+    static void clickRow(CDirList& list, const QString& name, bool doubleClick = false);
+    // A left click on the list below its last row.
+    static void clickEmptyArea(CDirList& list);
+    static QStringList rowNames(const CDirList& list);
+
+    std::unique_ptr<CVyx31App> app_;
+
+private:
+    std::string folder_;
+};
