@@ -1,4 +1,6 @@
 #include "framework/BrowseEdit.h"
+#include "framework/ChildFrame.h"
+#include "framework/DocTemplate.h"
 #include "framework/CommandTable.h"
 #include "framework/CommandTarget.h"
 #include "framework/ControlBar.h"
@@ -13,7 +15,9 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QMenuBar>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -124,4 +128,31 @@ TEST_F(FrameworkTest, BrowseEditOpensSelectDirectoryAtItsTextAndTakesTheChoice) 
     EXPECT_EQ(edit.text(), QStringLiteral("/usr"));
     edit.browseButton()->click();  // cancelled: the text stays
     EXPECT_EQ(edit.text(), QStringLiteral("/usr"));
+}
+
+TEST_F(FrameworkTest, ChildFramesCarryTheirOwnToolbarAndStatusBarAndCloseOnTheCloseCommand) {
+    CommandTable table;
+    DocTemplate encoder(IDR_ENCODER, QStringLiteral("Encoder"), [] { return std::make_unique<Document>(); });
+    EXPECT_FALSE(encoder.hasForm());
+    QWidget* noForm = nullptr;
+    auto document = encoder.createDocument();
+    ASSERT_NE(document, nullptr);
+    auto* child = new ChildFrame(encoder, std::move(document), table);
+    EXPECT_EQ(encoder.createForm(child->document(), *child), noForm);
+    child->setForm(new QWidget);
+
+    QToolBar* bar = child->addToolBar(IDR_ENCODER, AFX_IDW_TOOLBAR);
+    int buttons = 0;
+    for (QAction* action : bar->actions()) buttons += action->isSeparator() ? 0 : 1;
+    EXPECT_EQ(buttons, 7);
+    EXPECT_EQ(bar->iconSize(), QSize(32, 32));
+    StatusBar* status = child->addStatusBar({QStringLiteral("Ready")});
+    EXPECT_EQ(status->paneCount(), 2);
+    EXPECT_EQ(ControlId::find<StatusBar>(child, AFX_IDW_STATUS_BAR), status);
+    EXPECT_FALSE(child->windowIcon().isNull());
+
+    QPointer<ChildFrame> alive(child);
+    table.router().setChain([&] { return std::vector<CommandTarget*>{child}; });
+    EXPECT_TRUE(table.execute(ID_FILE_CLOSE));
+    EXPECT_TRUE(WindowTestApp::waitUntil([&] { return alive.isNull(); }, 2000));
 }
