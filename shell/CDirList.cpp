@@ -10,6 +10,7 @@
 #include "shell/ListPlayerTarget.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -17,6 +18,8 @@
 #include <QMenu>
 #include <QMimeDatabase>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -77,8 +80,10 @@ void CDirList::InitColumns(const QString& filter, bool details) {
         // The name takes what the two fixed columns leave.
         header()->setStretchLastSection(false);
         header()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-        header()->resizeSection(SizeColumn, 70);
-        header()->resizeSection(ModifiedColumn, 100);
+        // At least the template's 70 and 100 pixels, and room for 13 digits and a full date.
+        const QFontMetrics metrics = fontMetrics();
+        header()->resizeSection(SizeColumn, std::max(70, metrics.horizontalAdvance(QStringLiteral("0000000000000")) + 12));
+        header()->resizeSection(ModifiedColumn, std::max(100, metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + 16));
     } else {
         header()->setStretchLastSection(true);
     }
