@@ -4,6 +4,7 @@
 #include "framework/ControlId.h"
 #include "resources/ResourceIds.h"
 #include "shell/CDirList.h"
+#include "shell/StandInForms.h"
 #include "splitjoin/NameSanitizer.h"
 #include "splitjoin/Splitter.h"
 #include "splitjoin/forms/CViewDecoder.h"
@@ -16,6 +17,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -188,4 +191,32 @@ TEST_F(DecoderFormTest, TheSponsorCounterWrapsFromSevenToZero) {
     EXPECT_EQ(decoder_->sponsorTimer().interval(), CViewDecoder::SponsorInterval);
     close(ModuleId::Decoder);
     EXPECT_EQ(settings().getInt("Settings", "SpC", -1), 0);
+}
+
+TEST_F(DecoderFormTest, AWriteErrorDuringTheJoinShowsABoxAndDeletesNoPart) {
+    makeSet(FileBytes::pattern(1'500'000));
+    ASSERT_NE(openDecoder(), nullptr);
+    selectFolder(path("set"));
+    QTest::mouseClick(control<QCheckBox>(1029), Qt::LeftButton);
+    clickRow(*decoder_->fileList(), partName(0));
+    DialogAnswers answers({DialogAnswers::accept});
+    {
+        FileSizeLimit limit(1'000'000);
+        ASSERT_TRUE(frame().commands().execute(ID_DECODE));
+    }
+    ASSERT_EQ(answers.seen().size(), 1u);
+    EXPECT_TRUE(answers.seen()[0].text.contains(QStringLiteral("File too large")));
+    EXPECT_EQ(setNames().size(), 4);  // the four parts; no rebuilt file under its name
+    EXPECT_FALSE(decoder_->status().progressBar()->isVisible());
+}
+
+TEST_F(DecoderFormTest, HelpAndGetKeyOpenTheirPagesInTheHelpBrowser) {
+    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    ASSERT_NE(openDecoder(), nullptr);
+    QTest::mouseClick(control<QPushButton>(IDC_GET_KEY), Qt::LeftButton);
+    decoder_->execute(ID_HELP);
+    auto* help = dynamic_cast<StandInHelp*>(app_->form(ModuleId::Help));
+    ASSERT_NE(help, nullptr);
+    const QString web = app_->programFolder() + QStringLiteral("hlp/web/vyx30/vyx_cryptkey.htm");
+    EXPECT_EQ(help->pages, (QStringList{QUrl::fromLocalFile(web).toString(), app_->programFolder() + "hlp/decoder.htm"}));
 }

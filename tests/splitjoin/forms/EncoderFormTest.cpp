@@ -4,6 +4,7 @@
 #include "framework/ControlId.h"
 #include "resources/ResourceIds.h"
 #include "shell/CDirList.h"
+#include "shell/StandInForms.h"
 #include "splitjoin/forms/CEncodeView.h"
 #include "support/FileBytes.h"
 #include "support/WindowTestApp.h"
@@ -170,4 +171,36 @@ TEST_F(EncoderFormTest, AClickOnTheEmptyAreaClearsTheForm) {
     EXPECT_FALSE(enabled(ID_LIST_DELETE));
     close(ModuleId::Encoder);
     EXPECT_EQ(settings().getText("Encoder", "SplitInDir", "unset"), "");
+}
+
+TEST_F(EncoderFormTest, AWriteErrorDuringTheSplitShowsTheSystemsDescriptionInABox) {
+    writeFile("take.bin", FileBytes::pattern(3'000'000));
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    clickRow(*encoder_->fileList(), QStringLiteral("take.bin"));
+    chooseSize(QStringLiteral("0.0 MB unsplit"));
+    DialogAnswers answers({DialogAnswers::accept});
+    {
+        FileSizeLimit limit(1'000'000);
+        ASSERT_TRUE(frame().commands().execute(ID_SPLIT));
+    }
+    ASSERT_EQ(answers.seen().size(), 1u);
+    EXPECT_TRUE(answers.seen()[0].text.contains(QStringLiteral("File too large"))) << answers.seen()[0].text.toStdString();
+    EXPECT_FALSE(encoder_->status().progressBar()->isVisible());
+    EXPECT_FALSE(enabled(ID_SPLIT));  // ready stays false after a failed split
+    EXPECT_EQ(FileBytes::read(path("take.bin")).size(), 3'000'000u);
+}
+
+TEST_F(EncoderFormTest, HelpAndShowPageOpenTheirPagesInTheHelpBrowser) {
+    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    writeFile("take.bin", FileBytes::pattern(2000));
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    clickRow(*encoder_->fileList(), QStringLiteral("take.bin"));
+    ASSERT_TRUE(frame().commands().execute(ID_SPLIT));
+    encoder_->execute(ID_SHOW_PAGE);
+    encoder_->execute(ID_HELP);
+    auto* help = dynamic_cast<StandInHelp*>(app_->form(ModuleId::Help));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->pages, (QStringList{QString::fromStdString(path("take.html")), app_->programFolder() + "hlp/encoder.htm"}));
 }

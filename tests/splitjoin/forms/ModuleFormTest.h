@@ -56,3 +56,15 @@ protected:
 private:
     std::string folder_;
 };
+
+// While it lives, no file of the process may grow past limit bytes: a write beyond fails with
+// "File too large" (EFBIG) instead of the signal, as a full disk would fail it.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::uint64_t limit);
+    ~FileSizeLimit();
+
+private:
+    std::uint64_t previousSoft_;
+    void (*previousHandler_)(int);
+};
