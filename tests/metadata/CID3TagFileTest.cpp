@@ -215,6 +215,16 @@ TEST_F(CID3TagFileTest, BuildsTheV2LayoutWithItsLengthFormula) {
 TEST_F(CID3TagFileTest, NoV2TagIsBuiltForAFileWithoutOne) {
     examine(tags, write(TagBytes::join({audio, TagBytes::v1("T", "", "", "", "", 0, 0)})));
     EXPECT_EQ(tags.BuildV2(), nullptr);
+    // A 2.2 tag lays out its frames in another way: it is neither read nor rewritten.
+    const Bytes v22 = TagBytes::join({TagBytes::tag({'T', 'T', '2', 0, 0, 3, 0, 'a', 'b'}, 2), audio});
+    const std::string path = write(v22);
+    examine(tags, path);
+    EXPECT_EQ(tags.Title(), "");
+    EXPECT_EQ(tags.BuildV2(), nullptr);
+    ASSERT_TRUE(tags.WriteV1());
+    const Bytes written = FileBytes::read(path);
+    EXPECT_EQ(Bytes(written.begin(), written.end() - 128), v22);
+
     CID3TagFile fresh(boxes);
     EXPECT_EQ(fresh.BuildV2(), nullptr);
     EXPECT_FALSE(fresh.WriteV1());
