@@ -188,6 +188,12 @@ void CDirList::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit fileDoubleClicked();
 }
 
+void CDirList::addFormCommands(CommandTarget& form, const CommandTarget::Update& whenFilePicked) {
+    form.addCommand(ID_LIST_RENAME, [this] { DoFileCommand(Rename); }, whenFilePicked);
+    form.addCommand(ID_LIST_REFRESH, [this] { RefreshList(); });
+    form.addCommand(ID_LIST_DELETE, [this] { DoFileCommand(Delete); }, whenFilePicked);
+}
+
 void CDirList::DoFileCommand(int mode) {
     if (mode != Delete && mode != Rename) return;
     bool changed = false;

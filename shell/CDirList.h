@@ -36,6 +36,9 @@ public:
     // The path of the file row under the last mouse press, or empty; kept as the clicked path.
     QString GetClickedFile();
     void DoFileCommand(int mode);
+    // Gives the module form its Rename, Refresh and Delete commands on this list; Rename and
+    // Delete are enabled as whenFilePicked says.
+    void addFormCommands(CommandTarget& form, const CommandTarget::Update& whenFilePicked);
 
     QString filter() const { return filter_; }
     QString shownFolder() const { return folder_; }

@@ -146,9 +146,7 @@ void CEncodeView::addCommands() {
     const SplitValues& values = splitter_.values();
     const auto hasSource = [&values](CommandState& state) { state.enabled = !values.sourcePath.empty(); };
     addCommand(ID_SPLIT, [this] { Split(); }, [&values](CommandState& state) { state.enabled = values.ready; });
-    addCommand(ID_LIST_RENAME, [this] { list_->DoFileCommand(CDirList::Rename); }, hasSource);
-    addCommand(ID_LIST_REFRESH, [this] { list_->RefreshList(); });
-    addCommand(ID_LIST_DELETE, [this] { list_->DoFileCommand(CDirList::Delete); }, hasSource);
+    list_->addFormCommands(*this, hasSource);
     addCommand(ID_SHOW_PAGE, [this] { showPage(); }, [&values](CommandState& state) { state.enabled = values.pageDone; });
     addCommand(ID_HELP, [this] { showHelp(); });
 }

@@ -126,9 +126,7 @@ void CViewDecoder::addCommands() {
     const auto hasInput = [&values](CommandState& state) { state.enabled = !values.inputPart.empty(); };
     addCommand(ID_DECODE, [this] { Join(); },
                [this](CommandState& state) { state.enabled = !outputNameEdit_->text().isEmpty(); });
-    addCommand(ID_LIST_RENAME, [this] { list_->DoFileCommand(CDirList::Rename); }, hasInput);
-    addCommand(ID_LIST_REFRESH, [this] { list_->RefreshList(); });
-    addCommand(ID_LIST_DELETE, [this] { list_->DoFileCommand(CDirList::Delete); }, hasInput);
+    list_->addFormCommands(*this, hasInput);
     addCommand(ID_HELP, [this] { showHelp(); });
     addCommand(IDC_GET_KEY, [this] { showCryptKeyPage(); });
 }

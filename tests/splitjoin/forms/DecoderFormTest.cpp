@@ -55,13 +55,6 @@ protected:
         decoder_ = open<CViewDecoder>(ModuleId::Decoder);
         return decoder_;
     }
-    template <typename Control>
-    Control* control(int id) const { return ControlId::find<Control>(decoder_, id); }
-    QString text(int id) const { return control<QLineEdit>(id)->text(); }
-    bool enabled(int command) {
-        frame().commands().updateAll();
-        return frame().commands().action(command)->isEnabled();
-    }
     QStringList setNames() const {
         QStringList names;
         for (const auto& entry : std::filesystem::directory_iterator(path("set")))

@@ -27,13 +27,6 @@ protected:
         encoder_ = open<CEncodeView>(ModuleId::Encoder);
         return encoder_;
     }
-    template <typename Control>
-    Control* control(int id) const { return ControlId::find<Control>(encoder_, id); }
-    QString text(int id) const { return control<QLineEdit>(id)->text(); }
-    bool enabled(int command) {
-        frame().commands().updateAll();
-        return frame().commands().action(command)->isEnabled();
-    }
     void chooseSize(const QString& size) {
         auto* box = control<QComboBox>(1004);
         const int index = box->findText(size);

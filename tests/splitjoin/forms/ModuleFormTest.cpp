@@ -4,6 +4,7 @@
 #include "support/FileBytes.h"
 #include "support/WindowTestApp.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -32,6 +33,11 @@ void ModuleFormTest::TearDown() {
 void ModuleFormTest::close(ModuleId module) {
     if (ChildFrame* child = frame().childOf(module)) child->closeWithoutAsking();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool ModuleFormTest::enabled(int command) {
+    frame().commands().updateAll();
+    return frame().commands().action(command)->isEnabled();
 }
 
 void ModuleFormTest::selectFolder(const std::string& path) {

@@ -3,11 +3,13 @@
 #include "app/CVyx31App.h"
 #include "app/SettingsStore.h"
 #include "framework/ChildFrame.h"
+#include "framework/ControlId.h"
 #include "shell/CMainFrame.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QString>
 
 #include <cstdint>
@@ -30,8 +32,15 @@ protected:
     template <typename Form>
     Form* open(ModuleId module) {
         frame().OpenModuleWindow(module);
-        return dynamic_cast<Form*>(app_->form(module));
+        form_ = app_->form(module);
+        return dynamic_cast<Form*>(form_);
     }
+    // A control of the form opened last, by its id.
+    template <typename Control>
+    Control* control(int id) const { return ControlId::find<Control>(form_, id); }
+    QString text(int id) const { return control<QLineEdit>(id)->text(); }
+    // Whether the command is enabled after an update pass.
+    bool enabled(int command);
     // Closes the module's window; the form is destroyed and writes its settings.
     void close(ModuleId module);
 
@@ -54,6 +63,7 @@ protected:
     std::unique_ptr<CVyx31App> app_;
 
 private:
+    QWidget* form_ = nullptr;
     std::string folder_;
 };
 
