@@ -62,12 +62,13 @@ int PlayCommand::run(const std::vector<std::string>& arguments) {
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    InterruptStops interrupts(signals);
     PlaybackSession session(reporter);
     if (!session.valid()) {
         reporter.error("the player could not be created");
         return 1;
     }
+    // Declared after the session: it ends (and sends nothing more) before the player goes.
+    InterruptStops interrupts(signals);
     interrupts.start(session.player());
     control_message_send(session.player(), XA::OutputOpen, "/dev/wave/" + std::to_string(device));
     return session.settle() && session.playToEnd(line.positional().front()) ? 0 : 1;

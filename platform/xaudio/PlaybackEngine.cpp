@@ -131,9 +131,7 @@ void PlaybackEngine::pause() {
 
 void PlaybackEngine::stop() {
     output_.drop();
-    if (stream_) {
-        closeInput(); // a stream starts again only by opening it again
-    } else if (decoder_.isOpen()) {
+    if (!stream_ && decoder_.isOpen()) {
         decoder_.seekSamples(0);
         lastPosition_ = -1;
         lastSecond_ = -1;
@@ -141,6 +139,9 @@ void PlaybackEngine::stop() {
     }
     state_ = XA::Stopped;
     notifyState(XA::Stopped);
+    // A stream starts again only by opening it again. Its transfer may take a moment to notice
+    // the abort, so the state is reported first.
+    if (stream_) closeInput();
 }
 
 void PlaybackEngine::seek(const XA_Command& command) {
