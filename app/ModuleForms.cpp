@@ -1,6 +1,8 @@
 #include "app/ModuleForms.h"
 
 #include "app/CVyx31App.h"
+#include "converter/CViewConverter.h"
+#include "shell/CHelpViewer.h"
 #include "splitjoin/forms/CEncodeView.h"
 #include "splitjoin/forms/CViewDecoder.h"
 
@@ -9,4 +11,6 @@ void ModuleForms::install(CVyx31App& app) {
     //   app.docTemplate(ModuleId::Encoder).setFormFactory(&CEncodeView::create);
     app.docTemplate(ModuleId::Encoder).setFormFactory(&CEncodeView::create);
     app.docTemplate(ModuleId::Decoder).setFormFactory(&CViewDecoder::create);
+    app.docTemplate(ModuleId::Help).setFormFactory(&CHelpViewer::create);
+    app.docTemplate(ModuleId::Converter).setFormFactory(&CViewConverter::create);
 }
