@@ -185,9 +185,7 @@ void CViewConverter::createBars(ChildFrame& frame) {
 void CViewConverter::addCommands() {
     const auto hasSelection = [this](CommandState& state) { state.enabled = !list_->selectedItems().isEmpty(); };
     addCommand(ID_START_CONVERT, [this] { Convert(); }, hasSelection);
-    addCommand(ID_LIST_REFRESH, [this] { list_->RefreshList(); });
-    addCommand(ID_LIST_DELETE, [this] { list_->DoFileCommand(CDirList::Delete); });
-    addCommand(ID_LIST_RENAME, [this] { list_->DoFileCommand(CDirList::Rename); });
+    list_->addFormCommands(*this, {});
     addCommand(ID_HELP, [this] { showHelp(); });
 }
 
