@@ -1,5 +1,3 @@
-#include "app/CVyx31App.h"
-#include "app/SettingsStore.h"
 #include "converter/CViewConverter.h"
 #include "converter/EncoderRun.h"
 #include "framework/BrowseEdit.h"
@@ -10,6 +8,7 @@
 #include "shell/CDirList.h"
 #include "shell/CMainFrame.h"
 #include "shell/StandInForms.h"
+#include "splitjoin/forms/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
 
 #include <gtest/gtest.h>
@@ -106,43 +105,23 @@ int zombieChildren() {
     return zombies;
 }
 
-class ConverterFormTest : public ::testing::Test {
+// The real program around the Converter, with an input and an output folder.
+class ConverterFormTest : public ModuleFormTest {
 protected:
     void SetUp() override {
-        WindowTestApp::instance();
-        WindowTestApp::clearSettings();
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = WindowTestApp::homeFolder() + "/" + test->test_suite_name() + "_" + test->name();
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ + "/in");
-        fs::create_directories(folder_ + "/out");
-        app_ = std::make_unique<CVyx31App>();
-        ASSERT_TRUE(app_->InitInstance());
-    }
-    void TearDown() override {
-        app_->ExitInstance();
-        app_.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ModuleFormTest::SetUp();
+        makeFolder("in");
+        makeFolder("out");
     }
 
-    CMainFrame& frame() { return *app_->mainFrame(); }
     CViewConverter* openConverter() {
-        frame().OpenModuleWindow(ModuleId::Converter);
-        converter_ = dynamic_cast<CViewConverter*>(app_->form(ModuleId::Converter));
+        converter_ = open<CViewConverter>(ModuleId::Converter);
         return converter_;
     }
     void closeConverter() {
-        if (ChildFrame* child = frame().childOf(ModuleId::Converter)) child->closeWithoutAsking();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        close(ModuleId::Converter);
         converter_ = nullptr;
     }
-    template <typename Control>
-    Control* control(int id) {
-        auto* found = ControlId::find<Control>(converter_, id);
-        EXPECT_NE(found, nullptr) << id;
-        return found;
-    }
-    bool enabled(int command) { return frame().commands().router().stateOf(command).enabled; }
     void choose(int boxId, const QString& entry) {
         auto* box = control<QComboBox>(boxId);
         const int index = box->findText(entry);
@@ -152,7 +131,7 @@ protected:
     }
     // Lists the input folder and selects the rows of the names.
     void select(const QStringList& names) {
-        ASSERT_NE(frame().SelectFolder(QString::fromStdString(in())), nullptr);
+        selectFolder(in());
         CDirList& list = *converter_->fileList();
         for (const QString& name : names) {
             const auto found = list.findItems(name, Qt::MatchExactly, CDirList::NameColumn);
@@ -162,17 +141,15 @@ protected:
     }
     QString report() { return control<QPlainTextEdit>(1062)->toPlainText(); }
 
-    std::string in() const { return folder_ + "/in"; }
-    std::string out() const { return folder_ + "/out"; }
+    std::string in() const { return path("in"); }
+    std::string out() const { return path("out"); }
 
-    std::unique_ptr<CVyx31App> app_;
     CViewConverter* converter_ = nullptr;
-    std::string folder_;
 };
 
 TEST_F(ConverterFormTest, DefaultsSettingsRateModesAndHelp) {
-    app_->settings().writeText("Converter", "ConvOutDir", out());
-    app_->settings().writeText("Converter", "WavInDir", in());
+    settings().writeText("Converter", "ConvOutDir", out());
+    settings().writeText("Converter", "WavInDir", in());
     app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
     ASSERT_NE(openConverter(), nullptr);
     EXPECT_EQ(converter_->currentFolder().toStdString(), in() + "/");
@@ -206,7 +183,7 @@ TEST_F(ConverterFormTest, DefaultsSettingsRateModesAndHelp) {
     }
 
     writeTone(in() + "/a.wav");
-    ASSERT_NE(frame().SelectFolder(QString::fromStdString(in())), nullptr);
+    selectFolder(in());
     EXPECT_FALSE(enabled(ID_START_CONVERT));
     select({QStringLiteral("a.wav")});
     EXPECT_TRUE(enabled(ID_START_CONVERT));
@@ -220,8 +197,8 @@ TEST_F(ConverterFormTest, DefaultsSettingsRateModesAndHelp) {
 TEST_F(ConverterFormTest, ConvertsWavToMp3AndBackWithTheRealLame) {
     writeTone(in() + "/tone.wav");
     writeTone(in() + "/Grüße Mix.WAV");
-    writeTone(folder_ + "/back.wav");
-    ASSERT_EQ(QProcess::execute(QStringLiteral("lame"), {QStringLiteral("--quiet"), QString::fromStdString(folder_ + "/back.wav"),
+    writeTone(path("back.wav"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("lame"), {QStringLiteral("--quiet"), QString::fromStdString(path("back.wav")),
                                                          QString::fromStdString(in() + "/Back.MP3")}),
               0);
     std::ofstream(in() + "/notes.txt") << "not audio\n";
@@ -239,7 +216,7 @@ TEST_F(ConverterFormTest, ConvertsWavToMp3AndBackWithTheRealLame) {
     for (const std::string name : {"tone.mp3", "grüße mix.mp3"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(fs::exists(out() + "/" + name));
-        EXPECT_GE(decodedBytes(out() + "/" + name, folder_ + "/check.wav"), second);
+        EXPECT_GE(decodedBytes(out() + "/" + name, path("check.wav")), second);
     }
     EXPECT_GE(wavDataBytes(out() + "/back.wav"), second);
 
@@ -265,7 +242,7 @@ TEST_F(ConverterFormTest, EncodersOutliveTheFormAndAreReaped) {
     closeConverter();
     ASSERT_TRUE(WindowTestApp::waitUntil([&ended] { return ended.count() == 1; }, 120'000));
     EXPECT_EQ(ended.front().at(1).toInt(), 0) << ended.front().at(0).toString().toStdString();
-    EXPECT_GE(decodedBytes(out() + "/late.mp3", folder_ + "/check.wav"), 44100u * 4);
+    EXPECT_GE(decodedBytes(out() + "/late.mp3", path("check.wav")), 44100u * 4);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(qApp->findChildren<EncoderRun*>().isEmpty());
     EXPECT_EQ(zombieChildren(), 0);
