@@ -9,6 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "shell/CAboutDlg.h"
+#include "shell/CHelpDoc.h"
 #include "shell/CMainFrame.h"
 
 #include <QApplication>
@@ -86,7 +87,7 @@ void CVyx31App::createTemplates() {
     templates_[index(ModuleId::Converter)] =
         std::make_unique<DocTemplate>(IDR_CONVERTER, "WAV / MP3 Converter", decoderDocument);
     templates_[index(ModuleId::Help)] =
-        std::make_unique<DocTemplate>(IDR_HELP, "Help", [] { return std::make_unique<Document>(); });
+        std::make_unique<DocTemplate>(IDR_HELP, "Help", [] { return std::make_unique<CHelpDoc>(); });
 }
 
 // Cut, Copy, Paste and Undo act on the text field that has the focus, wherever it lies.

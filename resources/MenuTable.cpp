@@ -80,7 +80,7 @@ std::map<int, std::vector<MenuItem>> buildMenus() {
                                              entry("Smallest", ID_FONT_SMALLEST)}),
                           entry("Sto&p", ID_VIEW_STOP), entry("&Refresh", ID_VIEW_REFRESH)}),
         popupOf("&Go", {entry("&Back", ID_GO_BACK), entry("&Forward", ID_GO_FORWARD),
-                        entry("&Start Page", ID_FONT_LARGE)}),
+                        entry("&Start Page", ID_BROWSE_HOME)}),
         // Filled at run time from the user's Internet shortcuts.
         MenuItem{"F&avorites", 0, {}},
         popupOf("&Help", {entry("&About vyx31...", ID_APP_ABOUT)})};

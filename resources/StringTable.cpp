@@ -11,6 +11,8 @@ const std::map<int, std::string>& table() {
         {IDS_SOCKETS_INIT_FAILED, "Windows sockets initialization failed."},
         {IDS_FRAME_TITLE, "Quarvel 3.1"},
         {IDS_NO_FILE_TO_DECODE, "Keine Datei zu decodieren"},
+        {IDS_HTML_FILTER, "HTML files (*.htm *.html);;All files (*)"},
+        {IDS_ADDRESS_LABEL, "Address"},
         {IDS_HELP_BACK, "Back"},
         {IDS_HELP_FORWARD, "Forward"},
         {IDS_HELP_STOP, "Stop"},
