@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -211,6 +213,23 @@ TEST_F(HelpViewerTest, FavoritesMenuListsTheShortcutsAndOpensThem) {
     EXPECT_TRUE(frame().commands().execute(ID_FAVORITE_FIRST));  // alpha
     EXPECT_EQ(viewer->currentAddress(), QString::fromStdString("file://" + page));
     EXPECT_TRUE(completed(QString::fromStdString(page)));
+}
+
+// Under a real X server (see help_window_under_xvfb): F1 pressed in the shown program opens the
+// start page, and the screen is saved to $QUARVEL_SCREENSHOT_DIR/help.png.
+TEST_F(HelpViewerTest, ScreenshotOfF1UnderX) {
+    const QByteArray folder = qgetenv("QUARVEL_SCREENSHOT_DIR");
+    if (folder.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs X and a folder";
+    frame().resize(1100, 800);
+    frame().show();
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    QTest::keyClick(&frame(), Qt::Key_F1);
+    ASSERT_NE(help(), nullptr);
+    ASSERT_TRUE(completed(kSourceFolder + QStringLiteral("hlp/index.htm")));
+    QTest::qWait(500);  // let the compositor put the finished page on the screen
+    std::filesystem::create_directories(folder.toStdString());
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + QStringLiteral("/help.png")));
 }
 
 }  // namespace
