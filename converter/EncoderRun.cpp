@@ -39,9 +39,11 @@ EncoderRun::~EncoderRun() {
 QString EncoderRun::lastLine() const {
     const QString text = QString::fromLocal8Bit(outputTail_);
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+    // Progress lines carry backspaces and padding for a terminal; the box gets the words.
+    static const QRegularExpression controls(QStringLiteral("[\\x00-\\x1f\\x7f]"));
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const QString trimmed = line->trimmed();
-        if (!trimmed.isEmpty()) return trimmed;
+        const QString plain = QString(*line).remove(controls).simplified();
+        if (!plain.isEmpty()) return plain;
     }
     return {};
 }
