@@ -294,7 +294,7 @@ void CViewConverter::startEncoder(const QString& program, const EncoderCommand& 
     QStringList arguments;
     for (const std::string& argument : command.arguments) arguments.append(fromStd(argument));
     report(program + QLatin1Char(' ') + fromStd(command.text));
-    EncoderRun* run = EncoderRun::start(program, arguments, app_.programFolder(), fileName);
+    auto* run = new EncoderRun(fileName);
     ++running_;
     showRunning();
     connect(run, &EncoderRun::ended, this, [this](const QString& line, int exitCode) {
@@ -303,6 +303,7 @@ void CViewConverter::startEncoder(const QString& program, const EncoderCommand& 
         report(line);
         emit encoderEnded(line, exitCode);
     });
+    run->start(program, arguments, app_.programFolder());
 }
 
 void CViewConverter::report(const QString& line) { reportBox_->appendPlainText(line); }

@@ -10,19 +10,7 @@ constexpr qsizetype kTailBytes = 4096;
 
 }  // namespace
 
-EncoderRun* EncoderRun::start(const QString& program, const QStringList& arguments, const QString& workingFolder,
-                              const QString& name) {
-    auto* run = new EncoderRun(name, QCoreApplication::instance());
-    run->process_.setProgram(program);
-    run->process_.setArguments(arguments);
-    run->process_.setWorkingDirectory(workingFolder);
-    run->process_.setProcessChannelMode(QProcess::MergedChannels);
-    run->process_.setStandardInputFile(QProcess::nullDevice());
-    run->process_.start(QIODevice::ReadOnly);
-    return run;
-}
-
-EncoderRun::EncoderRun(const QString& name, QObject* parent) : QObject(parent), name_(name) {
+EncoderRun::EncoderRun(const QString& name) : QObject(QCoreApplication::instance()), name_(name) {
     connect(&process_, &QProcess::readyReadStandardOutput, this, &EncoderRun::keepOutput);
     connect(&process_, &QProcess::finished, this, &EncoderRun::onFinished);
     connect(&process_, &QProcess::errorOccurred, this, &EncoderRun::onError);
@@ -34,6 +22,15 @@ EncoderRun::~EncoderRun() {
     disconnect(&process_, nullptr, this, nullptr);
     process_.kill();
     process_.waitForFinished(5000);
+}
+
+void EncoderRun::start(const QString& program, const QStringList& arguments, const QString& workingFolder) {
+    process_.setProgram(program);
+    process_.setArguments(arguments);
+    process_.setWorkingDirectory(workingFolder);
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardInputFile(QProcess::nullDevice());
+    process_.start(QIODevice::ReadOnly);
 }
 
 QString EncoderRun::lastLine() const {

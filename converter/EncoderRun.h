@@ -13,10 +13,13 @@
 class EncoderRun : public QObject {
     Q_OBJECT
 public:
-    // Starts the program in the working folder; the run reports through ended().
-    static EncoderRun* start(const QString& program, const QStringList& arguments, const QString& workingFolder,
-                             const QString& name);
+    // A run for the file called name, owned by the application.
+    explicit EncoderRun(const QString& name);
     ~EncoderRun() override;
+
+    // Starts the program in the working folder; the run reports through ended(), which may come
+    // before start returns when the program cannot be started.
+    void start(const QString& program, const QStringList& arguments, const QString& workingFolder);
 
     // The last line the encoder printed, on standard output or standard error.
     QString lastLine() const;
@@ -26,7 +29,6 @@ signals:
     void ended(const QString& report, int exitCode);
 
 private:
-    EncoderRun(const QString& name, QObject* parent);
     void onFinished(int exitCode, QProcess::ExitStatus status);
     void onError(QProcess::ProcessError error);
     void keepOutput();

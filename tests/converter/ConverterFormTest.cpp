@@ -262,4 +262,34 @@ TEST_F(ConverterFormTest, AMissingEncoderIsSaidInTheBox) {
     EXPECT_TRUE(qApp->findChildren<EncoderRun*>().isEmpty());
 }
 
+TEST_F(ConverterFormTest, ARunReportsHowItsProgramEnded) {
+    const std::string notAProgram = path("not-a-program");
+    std::ofstream(notAProgram) << "plain text\n";
+    fs::permissions(notAProgram, fs::perms::owner_all);
+    struct Case {
+        QString program;
+        QStringList arguments;
+        int exitCode;
+        QString report;
+    };
+    const QString sh = QStringLiteral("/bin/sh");
+    for (const Case& c : {
+             Case{sh, {QStringLiteral("-c"), QStringLiteral("printf 'first\\nlast words\\r\\n'; exit 3")}, 3,
+                  QStringLiteral("x.wav: exit status 3. last words")},
+             Case{sh, {QStringLiteral("-c"), QStringLiteral("echo going; kill -9 $$")}, -1,
+                  QStringLiteral("x.wav: the encoder was ended by a signal. going")},
+             Case{QString::fromStdString(notAProgram), {}, -1, QStringLiteral("x.wav: the encoder could not be started")},
+         }) {
+        SCOPED_TRACE(c.report.toStdString());
+        auto* run = new EncoderRun(QStringLiteral("x.wav"));
+        QSignalSpy ended(run, &EncoderRun::ended);
+        run->start(c.program, c.arguments, QString::fromStdString(folder()));
+        ASSERT_TRUE(WindowTestApp::waitUntil([&ended] { return ended.count() == 1; }, 60'000));
+        EXPECT_TRUE(ended.front().at(0).toString().startsWith(c.report)) << ended.front().at(0).toString().toStdString();
+        EXPECT_EQ(ended.front().at(1).toInt(), c.exitCode);
+    }
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(qApp->findChildren<EncoderRun*>().isEmpty());
+}
+
 }  // namespace
