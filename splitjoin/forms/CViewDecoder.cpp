@@ -189,7 +189,8 @@ void CViewDecoder::takeValues() {
 void CViewDecoder::showValues() {
     const JoinValues& values = joiner_.values();
     inputEdit_->setText(fromStd(values.inputPart));
-    typeEdit_->setText(fromStd(std::string(PartType::label(values.partType))));
+    // The type label stays empty until a file was picked.
+    if (picked_) typeEdit_->setText(fromStd(std::string(PartType::label(values.partType))));
     countEdit_->setText(QString::number(values.partCount));
     autoDeleteBox_->setChecked(values.autoDelete);
     outputFolderEdit_->setText(fromStd(values.outputFolder));
@@ -199,7 +200,9 @@ void CViewDecoder::showValues() {
 
 void CViewDecoder::onFileClicked() {
     takeValues();
-    joiner_.PickPart(list_->GetClickedFile().toStdString());
+    const std::string path = list_->GetClickedFile().toStdString();
+    picked_ = picked_ || !path.empty();
+    joiner_.PickPart(path);
     showValues();
 }
 

@@ -70,6 +70,7 @@ private:
     MakerWebPages webPages_;
     QTimer sponsorTimer_;
     int sponsorCounter_ = 0;
+    bool picked_ = false;
     CDirList* list_ = nullptr;
     QLineEdit* inputEdit_ = nullptr;
     QLineEdit* typeEdit_ = nullptr;

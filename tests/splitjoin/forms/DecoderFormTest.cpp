@@ -85,6 +85,7 @@ TEST_F(DecoderFormTest, PickingPart03ProposesPart00AndTheNameAndTheJoinRebuildsT
     ASSERT_NE(openDecoder(), nullptr);
     EXPECT_EQ(decoder_->currentFolder(), QDir::currentPath());  // first run: the working directory
     EXPECT_FALSE(enabled(ID_DECODE));
+    EXPECT_TRUE(text(1019).isEmpty());
     selectFolder(set);
     const std::string out = makeFolder("out");
     control<QLineEdit>(1005)->setText(QString::fromStdString(out));
@@ -93,7 +94,7 @@ TEST_F(DecoderFormTest, PickingPart03ProposesPart00AndTheNameAndTheJoinRebuildsT
     EXPECT_EQ(text(1012).toStdString(), setPart(0));
     EXPECT_EQ(text(1014), QStringLiteral("Song Nr. 1.wav"));
     EXPECT_EQ(text(1022), QStringLiteral("4"));
-    EXPECT_FALSE(text(1019).isEmpty());
+    EXPECT_EQ(text(1019), QStringLiteral("GN"));  // Geo naming, name enciphered, data plain
     EXPECT_TRUE(enabled(ID_DECODE));
 
     ASSERT_TRUE(frame().commands().execute(ID_DECODE));
