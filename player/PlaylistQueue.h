@@ -1,0 +1,40 @@
+#pragma once
+
+#include "player/CTwoStrings.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The Player's queue of entries waiting to be played (UTF-8 texts).
+class PlaylistQueue {
+public:
+    // Appends without the duplicate check (the Player's Play command, the file list's double click).
+    void append(CTwoStrings entry);
+    // "Add location": a text containing ".m3u" loads that playlist (nested loads share one bound);
+    // an existing file, or an http:// text in its three forms, appends (display, location) unless
+    // the display is empty or already queued. Returns true when the queue grew.
+    bool addLocation(const std::string& text);
+    // Reads an M3U playlist: comment lines ("#...", so #EXTM3U/#EXTINF) skipped, UTF-8 first and
+    // Latin-1 when a line is not valid UTF-8, lines of any length, CR LF or LF; a line that is an
+    // absolute path or holds "://" is taken unchanged, any other is prefixed with the playlist's
+    // folder; each goes through addLocation. Nested playlists at most 8 deep and never one that is
+    // already being read (no loop). A file that cannot be opened adds nothing. Returns false then.
+    bool loadPlaylist(const std::string& path);
+    // Writes each location in queue order, one per line ending in CR LF: relative to `folder`
+    // (a folder path ending in '/') when the location lies under it, else the whole location.
+    // Nothing else (no header, no display texts). Writes through ReplacingFile so a failed write
+    // leaves an existing playlist intact. Returns false with `error` set on failure.
+    bool save(const std::string& path, const std::string& folder, std::string& error) const;
+    std::optional<CTwoStrings> takeFirst();
+    bool moveToFront(const std::string& display);   // false when no entry has that display text
+    bool remove(const std::string& display);        // the first entry with that display text
+    void clear();
+    bool empty() const;
+    std::size_t size() const;
+    const std::vector<CTwoStrings>& entries() const;
+
+private:
+    std::vector<CTwoStrings> entries_;
+};
