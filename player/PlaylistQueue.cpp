@@ -1,61 +1,223 @@
 #include "player/PlaylistQueue.h"
 
-void PlaylistQueue::append(CTwoStrings entry)
-{
+#include "app/FileError.h"
+#include "app/FileHandle.h"
+#include "app/ReplacingFile.h"
+#include "app/Utf8Text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace {
+
+// Playlists opened inside playlists: deeper chains are not followed.
+constexpr std::size_t kMaxNesting = 8;
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// File names are case-sensitive, but "LIST.M3U" is a playlist all the same.
+bool namesPlaylist(std::string_view text) {
+    constexpr std::string_view kExtension = ".m3u";
+    const auto it = std::search(text.begin(), text.end(), kExtension.begin(), kExtension.end(),
+                                [](char a, char b) {
+                                    return std::tolower(static_cast<unsigned char>(a)) == b;
+                                });
+    return it != text.end();
+}
+
+std::string afterLast(const std::string& text, char separator) {
+    const std::size_t at = text.rfind(separator);
+    return at == std::string::npos ? text : text.substr(at + 1);
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The three ways an address can be written: "address | comment" (from the Add URL dialog),
+// "comment SongURL=address::more" and the bare address.
+CTwoStrings urlEntry(const std::string& text) {
+    const std::size_t bar = text.find('|');
+    if (bar != std::string::npos) {
+        const std::size_t comment = text.find_first_not_of(" \t\r\n\f\v", bar + 1);
+        return {comment == std::string::npos ? std::string() : text.substr(comment), text.substr(0, bar)};
+    }
+    constexpr std::string_view kSongUrl = "SongURL=";
+    const std::size_t songUrl = text.find(kSongUrl);
+    if (songUrl != std::string::npos) {
+        std::string location = text.substr(songUrl + kSongUrl.size());
+        const std::size_t more = location.find("::");
+        if (more != std::string::npos) location.erase(more);
+        return {text.substr(0, songUrl), location};
+    }
+    return {afterLast(text, '/'), text};
+}
+
+// Takes a playlist off the chain of open ones however its reading ends.
+struct OpenPlaylist {
+    std::vector<FileIdentity>& chain;
+    ~OpenPlaylist() { chain.pop_back(); }
+};
+
+// What a playlist line names: absolute paths and addresses as they stand, other names inside
+// the playlist's folder.
+std::string locationOfLine(const std::string& line, const std::string& folder) {
+    if (line.front() == '/' || line.find("://") != std::string::npos) return line;
+    return folder + line;
+}
+
+} // namespace
+
+void PlaylistQueue::append(CTwoStrings entry) {
     entries_.push_back(std::move(entry));
 }
 
-bool PlaylistQueue::addLocation(const std::string&)
-{
-    return false;
+bool PlaylistQueue::addLocation(const std::string& text) {
+    const std::size_t before = entries_.size();
+    if (namesPlaylist(text)) {
+        loadPlaylist(text);
+        return entries_.size() > before;
+    }
+    CTwoStrings entry;
+    if (isRegularFile(text)) {
+        entry = {afterLast(text, '/'), text};
+    } else if (text.find("http://") != std::string::npos) {
+        entry = urlEntry(text);
+    } else {
+        return false;
+    }
+    if (entry.display.empty() || isQueued(entry.display)) return false;
+    entries_.push_back(std::move(entry));
+    return true;
 }
 
-bool PlaylistQueue::loadPlaylist(const std::string&)
-{
-    return false;
+bool PlaylistQueue::loadPlaylist(const std::string& path) {
+    if (!isRegularFile(path)) return false;
+    const std::optional<FileIdentity> identity = FileIdentity::of(path);
+    if (!identity || openPlaylists_.size() >= kMaxNesting ||
+        std::find(openPlaylists_.begin(), openPlaylists_.end(), *identity) != openPlaylists_.end())
+        return false;
+
+    FileHandle file;
+    if (!file.open(path, FileHandle::Mode::Read)) return false;
+    openPlaylists_.push_back(*identity);
+    const OpenPlaylist closeWhenDone{openPlaylists_};
+    const std::size_t before = entries_.size();
+    try {
+        readLines(file, folderOf(path));
+    } catch (const FileError&) {
+        // A playlist that could not be read to its end adds nothing (the entries of playlists
+        // it named included): a half-read list would look complete in the box.
+        entries_.resize(before);
+        return false;
+    }
+    return true;
 }
 
-bool PlaylistQueue::save(const std::string&, const std::string&, std::string& error) const
-{
-    error = "not available";
-    return false;
+void PlaylistQueue::readLines(FileHandle& file, const std::string& folder) {
+    std::string pending;
+    bool firstLine = true;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        const std::size_t got = file.read(buffer.data(), buffer.size());
+        pending.append(buffer.data(), got);
+        std::size_t start = 0;
+        for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
+            addLine(std::string_view(pending).substr(start, end - start), folder, firstLine);
+            firstLine = false;
+        }
+        pending.erase(0, start);
+        if (got < buffer.size()) break;
+    }
+    if (!pending.empty()) addLine(pending, folder, firstLine);
 }
 
-std::optional<CTwoStrings> PlaylistQueue::takeFirst()
-{
-    if (entries_.empty())
-        return std::nullopt;
+void PlaylistQueue::addLine(std::string_view line, const std::string& folder, bool firstLine) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Files saved as "UTF-8 with signature" start with a byte order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (firstLine && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        line.remove_prefix(kByteOrderMark.size());
+    if (line.empty() || line.front() == '#') return;
+    addLocation(locationOfLine(Utf8Text::fromLegacy(line), folder));
+}
+
+bool PlaylistQueue::save(const std::string& path, const std::string& folder, std::string& error) const {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '/') base += '/';
+    std::string text;
+    for (const CTwoStrings& entry : entries_) {
+        const std::string& location = entry.location;
+        const bool underFolder = !base.empty() && location.size() > base.size() &&
+                                 location.compare(0, base.size(), base) == 0;
+        text += underFolder ? location.substr(base.size()) : location;
+        text += "\r\n";
+    }
+
+    ReplacingFile target;
+    if (!target.create(path)) {
+        error = "Cannot save the playlist " + path + "\r\n" + FileError::describe(target.errorNumber());
+        return false;
+    }
+    try {
+        target.file().write(text.data(), text.size());
+        target.commit(true);
+    } catch (const FileError& failure) {
+        error = "Cannot save the playlist " + path + "\r\n" + failure.description();
+        return false;
+    }
+    return true;
+}
+
+std::optional<CTwoStrings> PlaylistQueue::takeFirst() {
+    if (entries_.empty()) return std::nullopt;
     CTwoStrings first = std::move(entries_.front());
     entries_.erase(entries_.begin());
     return first;
 }
 
-bool PlaylistQueue::moveToFront(const std::string&)
-{
-    return false;
+bool PlaylistQueue::moveToFront(const std::string& display) {
+    const auto it = find(display);
+    if (it == entries_.end()) return false;
+    std::rotate(entries_.begin(), it, it + 1);
+    return true;
 }
 
-bool PlaylistQueue::remove(const std::string&)
-{
-    return false;
+bool PlaylistQueue::remove(const std::string& display) {
+    const auto it = find(display);
+    if (it == entries_.end()) return false;
+    entries_.erase(it);
+    return true;
 }
 
-void PlaylistQueue::clear()
-{
+void PlaylistQueue::clear() {
     entries_.clear();
 }
 
-bool PlaylistQueue::empty() const
-{
+bool PlaylistQueue::empty() const {
     return entries_.empty();
 }
 
-std::size_t PlaylistQueue::size() const
-{
+std::size_t PlaylistQueue::size() const {
     return entries_.size();
 }
 
-const std::vector<CTwoStrings>& PlaylistQueue::entries() const
-{
+const std::vector<CTwoStrings>& PlaylistQueue::entries() const {
     return entries_;
+}
+
+bool PlaylistQueue::isQueued(const std::string& display) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&](const CTwoStrings& entry) { return entry.display == display; });
+}
+
+std::vector<CTwoStrings>::iterator PlaylistQueue::find(const std::string& display) {
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&](const CTwoStrings& entry) { return entry.display == display; });
 }

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "app/FileIdentity.h"
 #include "player/CTwoStrings.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+class FileHandle;
 
 // The Player's queue of entries waiting to be played (UTF-8 texts).
 class PlaylistQueue {
@@ -36,5 +40,12 @@ public:
     const std::vector<CTwoStrings>& entries() const;
 
 private:
+    void readLines(FileHandle& file, const std::string& folder);
+    void addLine(std::string_view line, const std::string& folder, bool firstLine);
+    bool isQueued(const std::string& display) const;
+    std::vector<CTwoStrings>::iterator find(const std::string& display);
+
     std::vector<CTwoStrings> entries_;
+    // The playlists being read right now, outermost first: bounds the nesting and stops loops.
+    std::vector<FileIdentity> openPlaylists_;
 };
