@@ -17,6 +17,8 @@ constexpr int IDR_CONVERTER = 214;
 // Dialog templates.
 constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDD_FTP_PARAMETER = 121;
+constexpr int IDD_GENRE = 292;
+constexpr int IDD_ID3TAG = 293;
 constexpr int IDD_ADD_URL = 294;
 
 // Strings.
@@ -114,6 +116,19 @@ constexpr int ID_INFO_COLLAPSE = 32809;
 constexpr int ID_INFO_EXPAND_ALL = 32810;
 constexpr int ID_INFO_WRITE_ID3 = 32827;
 constexpr int ID_INFO_EDIT_ID3 = 32828;
+
+// Genre and ID3 Tag dialogs.
+constexpr int IDC_GENRE_BOX = 1064;
+constexpr int IDC_ID3_TITLE = 1065;
+constexpr int IDC_ID3_ARTIST = 1066;
+constexpr int IDC_ID3_ALBUM = 1067;
+constexpr int IDC_ID3_COMMENT = 1068;
+constexpr int IDC_ID3_YEAR = 1069;
+constexpr int IDC_ID3_TRACK = 1070;
+constexpr int IDC_ID3_GENRE = 1071;
+constexpr int IDC_ID3_V1 = 1073;
+constexpr int IDC_ID3_V2 = 1074;
+constexpr int IDC_ID3_BOTH = 1016;
 
 // Converter form.
 constexpr int ID_START_CONVERT = 32820;
