@@ -126,11 +126,15 @@ void PlaylistQueue::readLines(FileHandle& file, const std::string& folder) {
     std::vector<char> buffer(64 * 1024);
     for (;;) {
         const std::size_t got = file.read(buffer.data(), buffer.size());
+        // The bytes kept from the last read hold no line end: look only at the new ones, so a
+        // line of any length costs one pass.
+        std::size_t scanFrom = pending.size();
         pending.append(buffer.data(), got);
         std::size_t start = 0;
-        for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
+        for (std::size_t end; (end = pending.find('\n', scanFrom)) != std::string::npos; scanFrom = start) {
             addLine(std::string_view(pending).substr(start, end - start), folder, firstLine);
             firstLine = false;
+            start = end + 1;
         }
         pending.erase(0, start);
         if (got < buffer.size()) break;

@@ -49,7 +49,10 @@ TEST(PlaylistQueueTest, ReadsLatin1LinesAndLinesOfAnyLength) {
     for (char letter : std::string("abcde")) deep += std::string(60, letter) + "/";
     const std::string longSong = song(lists, deep + "long.mp3");
     ASSERT_GT(longSong.size(), 255u);
-    FileBytes::writeText(lists.file("old.m3u"), "M\xFCller.mp3\r\n" + deep + "long.mp3\r\n" + longSong + "\r\n");
+    // A long comment first, so that the next line runs across the reader's 64 KiB chunks.
+    const std::string comment = "#" + std::string(65530, 'x') + "\r\n";
+    FileBytes::writeText(lists.file("old.m3u"),
+                         comment + "M\xFCller.mp3\r\n" + deep + "long.mp3\r\n" + longSong + "\r\n");
     EXPECT_EQ(loaded(lists.file("old.m3u")),
               (Entries{{"M\xC3\xBCller.mp3", umlaut}, {"long.mp3", longSong}}));
 }
