@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <fstream>
@@ -28,12 +29,19 @@ std::string makeLargeMp3(const TempFolder& folder) {
 
 class AnalyzerTreeLargeTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        folder_ = new TempFolder;
+        path_ = makeLargeMp3(*folder_);
+    }
+    static void TearDownTestSuite() { delete folder_; }
+
     QApplication& app_ = WindowTestApp::instance();
-    TempFolder folder_;
+    static inline TempFolder* folder_ = nullptr;
+    static inline std::string path_;
 };
 
 TEST_F(AnalyzerTreeLargeTest, LargeFileIsAnalysedWhileTheEventLoopRuns) {
-    const std::string path = makeLargeMp3(folder_);
+    const std::string& path = path_;
     CXAnalyzerTree tree;
     QSignalSpy analysed(&tree, &CXAnalyzerTree::analysed);
     int ticks = 0;
@@ -56,10 +64,11 @@ TEST_F(AnalyzerTreeLargeTest, LargeFileIsAnalysedWhileTheEventLoopRuns) {
 }
 
 TEST_F(AnalyzerTreeLargeTest, TreeMayGoWhileItsAnalysisRuns) {
-    const std::string path = makeLargeMp3(folder_);
     auto tree = std::make_unique<CXAnalyzerTree>();
     QSignalSpy analysed(tree.get(), &CXAnalyzerTree::analysed);
-    tree->AnalyseFile(QString::fromStdString(path));
+    tree->AnalyseFile(QString::fromStdString(path_));
+    // Long enough for the worker to be inside the analysis, far from its end.
+    QTest::qWait(50);
     QElapsedTimer clock;
     clock.start();
     tree.reset();
