@@ -134,8 +134,9 @@ void CXAnalyzerTree::FillTree(const QString& path, const AnalysisResult& result)
     path_ = path;
     clear();
     readTags(path);
-    if (!tags_.IsEditable()) return;
+    // Emptied before the check, so that no text of the file shown before stays behind.
     values_.fill(QString());
+    if (!tags_.IsEditable()) return;
 
     addRoot(path.section(QLatin1Char('/'), -1));
     values_[Title] = textOrEmpty(result.title);
@@ -266,6 +267,11 @@ void CXAnalyzerTree::EditTags() {
 }
 
 void CXAnalyzerTree::WriteTags() {
+    // No tag goes into a file that was not analysed or is a RIFF or Ogg file.
+    if (!tags_.IsEditable()) {
+        report("Error: No Tag updated");
+        return;
+    }
     tags_.SetArtist(values_[Artist].toStdString());
     tags_.SetTitle(values_[Title].toStdString());
     tags_.SetAlbum(values_[Album].toStdString());

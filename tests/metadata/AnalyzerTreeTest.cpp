@@ -287,6 +287,25 @@ TEST_F(AnalyzerTreeTest, WriteWithoutAFileReportsNoTagUpdated) {
     EXPECT_FALSE(analysed.wait(200));
 }
 
+TEST_F(AnalyzerTreeTest, RiffFileShowsNothingAndGetsNoTag) {
+    ASSERT_TRUE(show(copyFixture("cbr128.mp3")));
+    // MPEG audio inside a RIFF file: the analyser reads it, the tag record refuses it.
+    const std::vector<std::uint8_t> song = FileBytes::read(kFixtures + "abr96.mp3");
+    std::vector<std::uint8_t> riff(12 + song.size());
+    const std::string head("RIFF\0\0\0\0WAVE", 12);
+    std::copy(head.begin(), head.end(), riff.begin());
+    std::copy(song.begin(), song.end(), riff.begin() + 12);
+    const std::string path = folder_.file("song.wav");
+    FileBytes::write(path, riff);
+
+    ASSERT_TRUE(show(path));
+    EXPECT_EQ(tree().topLevelItemCount(), 0);
+    EXPECT_EQ(tree().valueText(CXAnalyzerTree::Title), "");
+    tree().WriteTags();
+    EXPECT_EQ(status_.lastStatus(), "Error: No Tag updated");
+    EXPECT_EQ(FileBytes::read(path), riff);
+}
+
 TEST_F(AnalyzerTreeTest, TwoWritesInARowWorkOnTheRewrittenFile) {
     const std::string path = copyFixture("cbr128.mp3");
     ASSERT_TRUE(show(path));
