@@ -1,4 +1,5 @@
 #include "framework/ControlId.h"
+#include "metadata/CID3TagFile.h"
 #include "metadata/forms/CXAnalyzerTree.h"
 #include "metadata/forms/GenreBox.h"
 #include "resources/ResourceIds.h"
@@ -285,6 +286,31 @@ TEST_F(AnalyzerTreeTest, WriteWithoutAFileReportsNoTagUpdated) {
     tree().WriteTags();
     EXPECT_EQ(status_.lastStatus(), "Error: No Tag updated");
     EXPECT_FALSE(analysed.wait(200));
+}
+
+TEST_F(AnalyzerTreeTest, LongTextsOfTheId3v2TagSurviveAWriteOfAnotherText) {
+    const std::string path = copyFixture("cbr128.mp3");
+    const std::string title(60, 'L');
+    {
+        RecordingSinks boxes;
+        CID3TagFile tags(boxes);
+        tags.Reset();
+        tags.DetectTags(path);
+        tags.SetMode(TagMode::ModeV2);
+        ASSERT_TRUE(tags.Read(path));
+        tags.SetTitle(title);
+        tags.SetTrack("12/15");
+        ASSERT_TRUE(tags.BuildV2() && tags.WriteV2());
+    }
+    ASSERT_TRUE(show(path));
+    tree().expandAll();
+    editInPlace(value(CXAnalyzerTree::Year), "1999", Qt::Key_Return);
+    QSignalSpy analysed(&tree(), &CXAnalyzerTree::analysed);
+    tree().WriteTags();
+    ASSERT_TRUE(waitForAnalysis(analysed));
+    EXPECT_EQ(value(CXAnalyzerTree::Year)->text(0), "1999");
+    EXPECT_EQ(value(CXAnalyzerTree::Title)->text(0).toStdString(), title);
+    EXPECT_EQ(value(CXAnalyzerTree::Track)->text(0), "12/15");
 }
 
 TEST_F(AnalyzerTreeTest, RiffFileShowsNothingAndGetsNoTag) {
