@@ -1,18 +1,8 @@
 #include "platform/xaudio/HttpStream.h"
 
-#include <curl/curl.h>
-
-namespace {
-
-void initialiseCurlOnce() {
-    static const CURLcode done = curl_global_init(CURL_GLOBAL_DEFAULT);
-    (void)done;
-}
-
-} // namespace
+#include "platform/xaudio/CurlLibrary.h"
 
 HttpStream::HttpStream(std::string url, std::function<void()> wake) : url_(std::move(url)), wake_(std::move(wake)) {
-    initialiseCurlOnce();
     thread_ = std::thread([this] { fetch(); });
 }
 
@@ -59,33 +49,38 @@ void HttpStream::setStatus(Status status, std::string error) {
 }
 
 void HttpStream::fetch() {
-    CURL* curl = curl_easy_init();
+    const CurlLibrary* library = CurlLibrary::instance();
+    if (!library) {
+        setStatus(Status::Failed, CurlLibrary::loadError());
+        return;
+    }
+    CURL* curl = library->easyInit();
     if (!curl) {
         setStatus(Status::Failed, "the network library could not start");
         return;
     }
     char error[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(curl, CURLOPT_URL, url_.c_str());
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 15L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &HttpStream::onData);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &HttpStream::onHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &HttpStream::onProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    const CURLcode result = curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
+    library->easySetopt(curl, CURLOPT_URL, url_.c_str());
+    library->easySetopt(curl, CURLOPT_ERRORBUFFER, error);
+    library->easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    library->easySetopt(curl, CURLOPT_MAXREDIRS, 5L);
+    library->easySetopt(curl, CURLOPT_FAILONERROR, 1L);
+    library->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    library->easySetopt(curl, CURLOPT_CONNECTTIMEOUT, 15L);
+    library->easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    library->easySetopt(curl, CURLOPT_WRITEFUNCTION, &HttpStream::onData);
+    library->easySetopt(curl, CURLOPT_WRITEDATA, this);
+    library->easySetopt(curl, CURLOPT_HEADERFUNCTION, &HttpStream::onHeader);
+    library->easySetopt(curl, CURLOPT_HEADERDATA, this);
+    library->easySetopt(curl, CURLOPT_XFERINFOFUNCTION, &HttpStream::onProgress);
+    library->easySetopt(curl, CURLOPT_XFERINFODATA, this);
+    library->easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+    const CURLcode result = library->easyPerform(curl);
+    library->easyCleanup(curl);
     if (result == CURLE_OK)
         setStatus(Status::Finished);
     else
-        setStatus(Status::Failed, error[0] ? error : curl_easy_strerror(result));
+        setStatus(Status::Failed, error[0] ? error : library->easyStrerror(result));
 }
 
 std::size_t HttpStream::onHeader(char*, std::size_t size, std::size_t count, void* self) {

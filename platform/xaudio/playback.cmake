@@ -4,11 +4,13 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(OUT123 REQUIRED IMPORTED_TARGET libout123)
 pkg_check_modules(SYN123 REQUIRED IMPORTED_TARGET libsyn123)
-pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+# libcurl: its header here, the library itself is loaded at the first stream (CurlLibrary).
+pkg_check_modules(CURL REQUIRED libcurl)
 pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3)
 find_package(Threads REQUIRED)
 
 list(APPEND XAUDIO_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CurlLibrary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FeedbackHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FftAnalyzer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HttpStream.cpp
@@ -20,4 +22,4 @@ list(APPEND XAUDIO_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/XaudioPlayback.cpp
 )
 list(APPEND XAUDIO_LIBS
-  PkgConfig::MPG123 PkgConfig::OUT123 PkgConfig::SYN123 PkgConfig::CURL PkgConfig::FFTW3 Threads::Threads)
+  PkgConfig::MPG123 PkgConfig::OUT123 PkgConfig::SYN123 PkgConfig::FFTW3 Threads::Threads ${CMAKE_DL_LIBS})
