@@ -166,14 +166,14 @@ bool PlaylistQueue::save(const std::string& path, const std::string& folder, std
 
     ReplacingFile target;
     if (!target.create(path)) {
-        error = "Cannot save the playlist " + path + "\r\n" + FileError::describe(target.errorNumber());
+        error = "Cannot save the playlist " + path + ": " + FileError::describe(target.errorNumber());
         return false;
     }
     try {
         target.file().write(text.data(), text.size());
         target.commit(true);
     } catch (const FileError& failure) {
-        error = "Cannot save the playlist " + path + "\r\n" + failure.description();
+        error = "Cannot save the playlist " + path + ": " + failure.description();
         return false;
     }
     return true;

@@ -29,7 +29,8 @@ public:
     // Writes each location in queue order, one per line ending in CR LF: relative to `folder`
     // (a folder path ending in '/') when the location lies under it, else the whole location.
     // Nothing else (no header, no display texts). Writes through ReplacingFile so a failed write
-    // leaves an existing playlist intact. Returns false with `error` set on failure.
+    // leaves an existing playlist intact. Returns false with `error` set on failure (one line for a
+    // status pane: what failed, the file and the system's description).
     bool save(const std::string& path, const std::string& folder, std::string& error) const;
     std::optional<CTwoStrings> takeFirst();
     bool moveToFront(const std::string& display);   // false when no entry has that display text
