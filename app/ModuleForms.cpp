@@ -2,6 +2,7 @@
 
 #include "app/CVyx31App.h"
 #include "converter/CViewConverter.h"
+#include "player/forms/CViewPlayer.h"
 #include "shell/CHelpViewer.h"
 #include "splitjoin/forms/CEncodeView.h"
 #include "splitjoin/forms/CViewDecoder.h"
@@ -13,4 +14,5 @@ void ModuleForms::install(CVyx31App& app) {
     app.docTemplate(ModuleId::Decoder).setFormFactory(&CViewDecoder::create);
     app.docTemplate(ModuleId::Help).setFormFactory(&CHelpViewer::create);
     app.docTemplate(ModuleId::Converter).setFormFactory(&CViewConverter::create);
+    app.docTemplate(ModuleId::Player).setFormFactory(&CViewPlayer::create);
 }

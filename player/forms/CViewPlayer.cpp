@@ -1,0 +1,829 @@
+#include "player/forms/CViewPlayer.h"
+
+#include "app/CVyx31App.h"
+#include "app/SettingsStore.h"
+#include "app/TextFormat.h"
+#include "framework/BrowseEdit.h"
+#include "framework/ChildFrame.h"
+#include "framework/ControlId.h"
+#include "framework/DialogRunner.h"
+#include "framework/MenuBuilder.h"
+#include "framework/StatusBar.h"
+#include "metadata/forms/CXAnalyzerTree.h"
+#include "platform/xaudio/OutputDevices.h"
+#include "platform/xaudio/XA_Codes.h"
+#include "player/FileOutputName.h"
+#include "player/SamplePlayer.h"
+#include "player/XaudioException.h"
+#include "player/forms/LevelMeter.h"
+#include "player/forms/VisualisationWindow.h"
+#include "resources/ResourceIds.h"
+#include "shell/CAddUrl.h"
+#include "shell/CDirList.h"
+#include "shell/CMainFrame.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTextEdit>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const char* kSettings = "Settings";
+constexpr const char* kEqualizer = "Equalizer";
+constexpr const char* kPitchProperty = "OUTPUT.DIRECTSOUND.PITCH";
+constexpr int kNormalPitch = 1000;
+constexpr int kMaxIdentifiedDevices = 20;
+const QString kPlayerTitle = QStringLiteral("Player");
+
+constexpr std::array<const char*, 3> kHandlerNames = {"sample-spectrum", "sample-oscilloscope", "sample-vu"};
+constexpr std::array<int, 3> kVisualisationIds = {IDC_SPECTRUM, IDC_OSCILLOSCOPE, IDC_VU};
+constexpr std::array<int, 3> kOutputIds = {1011, 1013, 1020};
+
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+template <typename Control>
+Control* withId(Control* control, int id) {
+    ControlId::set(control, id);
+    return control;
+}
+
+// A position set by the component: the user's hand on the knob wins.
+void showQuietly(QSlider* slider, int value) {
+    if (slider->isSliderDown()) return;
+    const QSignalBlocker quiet(slider);
+    slider->setValue(value);
+}
+
+QSlider* horizontalSlider(QWidget* parent, int id, int minimum, int maximum, int value) {
+    auto* slider = withId(new QSlider(Qt::Horizontal, parent), id);
+    slider->setRange(minimum, maximum);
+    slider->setValue(value);
+    return slider;
+}
+
+// The folder part of a path (without the trailing separator; "/" for a file in the root).
+QString folderOf(const QString& path) {
+    const int separator = path.lastIndexOf(QLatin1Char('/'));
+    if (separator < 0) return QString();
+    return separator == 0 ? QStringLiteral("/") : path.left(separator);
+}
+
+} // namespace
+
+QWidget* CViewPlayer::create(Document&, ChildFrame& frame) {
+    CVyx31App* app = CVyx31App::instance();
+    return app ? new CViewPlayer(*app, frame) : nullptr;
+}
+
+CViewPlayer::CViewPlayer(CVyx31App& app, ChildFrame& frame) : app_(app), frame_(&frame) {
+    sequencer_.setSingleShot(true);
+    sequencer_.setObjectName(QStringLiteral("timer_%1").arg(SequencerTimerId));
+    connect(&sequencer_, &QTimer::timeout, this, &CViewPlayer::onSequencerTimer);
+    readSettings();
+    createControls();
+    createBars(frame);
+    addCommands();
+    connectControls();
+}
+
+CViewPlayer::~CViewPlayer() {
+    sequencer_.stop();
+    app_.settings().writeText(kSettings, "RestOutDir", currentFolder_.toStdString());
+    send(XA::OutputOpen, nullptr);
+    send(XA::InputClose);
+    send(XA::Stop);
+    send(XA::FeedbackStop);
+    // The decoding thread ends here, before the visualisation window and the meters go.
+    player_.reset();
+    if (app_.form(ModuleId::Player) == this) app_.setForm(ModuleId::Player, nullptr);
+    app_.settings().writeText(kEqualizer, "FileOutDir", fileOutputFolder().toStdString());
+    app_.settings().writeInt(kEqualizer, "Device", device_);
+}
+
+void CViewPlayer::readSettings() {
+    const SettingsStore& settings = app_.settings();
+    currentFolder_ = fromStd(settings.getText(kSettings, "RestOutDir", ""));
+    if (currentFolder_.isEmpty()) currentFolder_ = QDir::homePath();
+    fileOutDir_ = fromStd(settings.getText(kEqualizer, "FileOutDir", QDir::tempPath().toStdString()));
+    device_ = settings.getInt(kEqualizer, "Device", 0);
+}
+
+// ---- controls
+
+void CViewPlayer::createControls() {
+    list_ = new CDirList(&app_.iconProvider(), this);
+    ControlId::set(list_, 1001);
+    tree_ = withId(new CXAnalyzerTree(this), 1023);
+    tree_->setStatusSink(&paneZero_);
+
+    auto* files = new QSplitter(Qt::Horizontal, this);
+    files->addWidget(list_);
+    files->addWidget(tree_);
+    files->setStretchFactor(0, 3);
+    files->setStretchFactor(1, 2);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(createPlaylistPane(), 2);
+    controls->addWidget(createSoundPane());
+    controls->addWidget(createOutputPane(), 1);
+    controls->addWidget(createEqualizerPane());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(files, 1);
+    layout->addLayout(controls);
+}
+
+QWidget* CViewPlayer::createPlaylistPane() {
+    auto* pane = new QGroupBox(QStringLiteral("Playlist"), this);
+    playlistBox_ = withId(new QListWidget(pane), 1007);
+    positionSlider_ = horizontalSlider(pane, 1081, 0, XA::PositionRange, 0);
+    auto* layout = new QVBoxLayout(pane);
+    layout->addWidget(playlistBox_, 1);
+    layout->addWidget(positionSlider_);
+    return pane;
+}
+
+QWidget* CViewPlayer::createSoundPane() {
+    auto* pane = new QWidget(this);
+    visualisationWindow_ = withId(new VisualisationWindow(pane), 1057);
+    leftMeter_ = withId(new LevelMeter(pane), 1015);
+    rightMeter_ = withId(new LevelMeter(pane), 1018);
+    const std::array<QString, 3> modeTexts = {QStringLiteral("Spectrum"), QStringLiteral("Oscillo"), QStringLiteral("VU")};
+    auto* modes = new QHBoxLayout;
+    for (std::size_t i = 0; i < modeTexts.size(); ++i) {
+        visualisationButtons_[i] = withId(new QRadioButton(modeTexts[i], pane), kVisualisationIds[i]);
+        modes->addWidget(visualisationButtons_[i]);
+    }
+    // Levels as the component starts: full volume, centred balance.
+    masterSlider_ = horizontalSlider(pane, 1083, 0, 100, 100);
+    pcmSlider_ = horizontalSlider(pane, 1084, 0, 100, 100);
+    balanceSlider_ = horizontalSlider(pane, 1088, 0, 100, 50);
+    pitchSlider_ = horizontalSlider(pane, 1009, 900, 1100, kNormalPitch);
+
+    auto* layout = new QGridLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(visualisationWindow_, 0, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("L"), pane), 1, 0);
+    layout->addWidget(leftMeter_, 1, 1);
+    layout->addWidget(new QLabel(QStringLiteral("R"), pane), 2, 0);
+    layout->addWidget(rightMeter_, 2, 1);
+    layout->addLayout(modes, 3, 0, 1, 2);
+    auto* levels = new QGridLayout;
+    const std::array<std::pair<QString, QSlider*>, 4> rows = {{{QStringLiteral("Master Level"), masterSlider_},
+                                                               {QStringLiteral("PCM Level"), pcmSlider_},
+                                                               {QStringLiteral("Balance"), balanceSlider_},
+                                                               {QStringLiteral("Pitch"), pitchSlider_}}};
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        levels->addWidget(new QLabel(rows[row].first, pane), row, 0);
+        levels->addWidget(rows[row].second, row, 1);
+    }
+    layout->addLayout(levels, 4, 0, 1, 2);
+    for (LevelMeter* meter : {leftMeter_, rightMeter_}) meter->setFixedHeight(10);
+    return pane;
+}
+
+QWidget* CViewPlayer::createOutputPane() {
+    auto* pane = new QGroupBox(QStringLiteral("Output"), this);
+    const std::array<QString, 3> outputTexts = {QStringLiteral("Direct sound"), QStringLiteral("Soundcard"),
+                                                QStringLiteral("File")};
+    auto* layout = new QVBoxLayout(pane);
+    for (std::size_t i = 0; i < outputTexts.size(); ++i) {
+        outputButtons_[i] = withId(new QRadioButton(outputTexts[i], pane), kOutputIds[i]);
+        layout->addWidget(outputButtons_[i]);
+    }
+    layout->addWidget(new QLabel(QStringLiteral("Sound Device Select"), pane));
+    deviceBox_ = withId(new QComboBox(pane), 1063);
+    deviceBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    deviceBox_->setMinimumContentsLength(16);
+    layout->addWidget(deviceBox_);
+    outputFolderEdit_ = new BrowseEdit(1028, pane);
+    layout->addWidget(outputFolderEdit_);
+    layout->addStretch(1);
+    return pane;
+}
+
+QWidget* CViewPlayer::createEqualizerPane() {
+    auto* pane = new QGroupBox(QStringLiteral("Equalizer"), this);
+    equalizerBox_ = withId(new QCheckBox(QStringLiteral("Enable"), pane), IDC_EQUALIZER);
+    auto* sliders = new QHBoxLayout;
+    for (std::size_t i = 0; i < equalizerSliders_.size(); ++i) {
+        const EqualizerTable::Slider& band = EqualizerTable::sliders()[i];
+        auto* slider = withId(new QSlider(Qt::Vertical, pane), band.controlId);
+        // Positions grow downwards: the top end is the negative one, and raises its bands.
+        slider->setInvertedAppearance(true);
+        slider->setInvertedControls(true);
+        slider->setRange(-band.range, band.range);
+        slider->setMinimumHeight(90);
+        slider->installEventFilter(this);
+        equalizerSliders_[i] = slider;
+        sliders->addWidget(slider);
+    }
+    auto* buttons = new QHBoxLayout;
+    const std::array<std::pair<QString, int>, 3> presets = {
+        {{QStringLiteral("Load"), 1097}, {QStringLiteral("Save"), 1098}, {QStringLiteral("Reset"), 1099}}};
+    const std::array<void (CViewPlayer::*)(), 3> actions = {&CViewPlayer::loadEqualizer, &CViewPlayer::saveEqualizer,
+                                                            &CViewPlayer::resetEqualizer};
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        auto* button = withId(new QPushButton(presets[i].first, pane), presets[i].second);
+        connect(button, &QPushButton::clicked, this, actions[i]);
+        buttons->addWidget(button);
+    }
+    auto* layout = new QVBoxLayout(pane);
+    layout->addWidget(equalizerBox_);
+    layout->addLayout(sliders, 1);
+    // Room for the value label below the knobs.
+    layout->addSpacing(22);
+    layout->addLayout(buttons);
+    return pane;
+}
+
+void CViewPlayer::createBars(ChildFrame& frame) {
+    frame.addToolBar(IDR_PLAYER, AFX_IDW_TOOLBAR);
+    statusBar_ = frame.addStatusBar(
+        {QStringLiteral("STOPPED"), QStringLiteral("128 KBit"), QStringLiteral("00:00:00"), QStringLiteral("00:00:00")});
+}
+
+void CViewPlayer::addCommands() {
+    addCommand(IDC_PLAY, [this] { Play(); }, [this](CommandState& state) { state.enabled = lastState() != XA::Playing; });
+    addCommand(ID_PLAYER_PAUSE, [this] { Pause(); },
+               [this](CommandState& state) { state.enabled = lastState() == XA::Playing; });
+    addCommand(IDC_STOP, [this] { Stop(); }, [this](CommandState& state) { state.enabled = lastState() != XA::Stopped; });
+    addCommand(IDC_EQUALIZER, [this] { toggleEqualizer(); }, [this](CommandState& state) {
+        state.checkable = true;
+        state.checked = equalizerEnabled_;
+    });
+    for (std::size_t i = 0; i < kVisualisationIds.size(); ++i) {
+        const auto mode = static_cast<Visualisation>(i);
+        addCommand(kVisualisationIds[i], [this, mode] { selectVisualisation(mode); }, [this, mode](CommandState& state) {
+            state.checkable = true;
+            state.checked = visualisation_ == mode;
+        });
+    }
+    list_->addFormCommands(*this, {});
+    addCommand(ID_HELP, [this] { showHelp(); });
+    addPlaylistCommands();
+}
+
+void CViewPlayer::addPlaylistCommands() {
+    addCommand(ID_PLAYLIST_START, [this] { startSelectedEntry(); });
+    addCommand(ID_PLAYLIST_STOP, [this] { stopPlaylist(); });
+    addCommand(ID_PLAYLIST_DELETE, [this] { deleteSelectedEntry(); });
+    addCommand(ID_PLAYLIST_CLEAR_ALL, [this] { Stop(); });
+    addCommand(ID_PLAYLIST_ADD_URL, [this] { addUrl(); });
+    addCommand(ID_PLAYLIST_SAVE, [this] { savePlaylist(); });
+}
+
+void CViewPlayer::connectControls() {
+    connect(list_, &CDirList::fileClicked, this, &CViewPlayer::onFileClicked);
+    connect(list_, &CDirList::fileDoubleClicked, this, &CViewPlayer::onFileDoubleClicked);
+    connect(playlistBox_, &QListWidget::itemDoubleClicked, this, [this] { startSelectedEntry(); });
+    connect(positionSlider_, &QSlider::sliderPressed, this, &CViewPlayer::beginSeek);
+    connect(positionSlider_, &QSlider::sliderReleased, this, &CViewPlayer::endSeek);
+    connect(positionSlider_, &QSlider::actionTriggered, this, [this](int action) {
+        if (action == QAbstractSlider::SliderMove || action == QAbstractSlider::SliderNoAction) return;
+        // A step or page move is a whole scroll: the end follows once the slider took its value.
+        beginSeek();
+        QMetaObject::invokeMethod(this, &CViewPlayer::endSeek, Qt::QueuedConnection);
+    });
+    for (QSlider* level : {masterSlider_, pcmSlider_, balanceSlider_})
+        connect(level, &QSlider::valueChanged, this, [this, level] { sendLevels(level); });
+    connect(pitchSlider_, &QSlider::valueChanged, this, &CViewPlayer::sendPitch);
+    for (std::size_t i = 0; i < visualisationButtons_.size(); ++i)
+        connect(visualisationButtons_[i], &QRadioButton::clicked, this,
+                [this, i] { selectVisualisation(static_cast<Visualisation>(i)); });
+    for (std::size_t i = 0; i < outputButtons_.size(); ++i)
+        connect(outputButtons_[i], &QRadioButton::clicked, this, [this, i] { selectOutput(static_cast<Output>(i)); });
+    connect(deviceBox_, &QComboBox::activated, this, &CViewPlayer::deviceRoutine);
+    connect(outputFolderEdit_, &BrowseEdit::folderChosen, this, [this](const QString& folder) { fileOutDir_ = folder; });
+    connect(equalizerBox_, &QCheckBox::clicked, this, &CViewPlayer::toggleEqualizer);
+    for (QSlider* slider : equalizerSliders_) {
+        connect(slider, &QSlider::valueChanged, this, [this, slider] { onEqualizerMoved(slider); });
+        connect(slider, &QSlider::sliderMoved, this, [this, slider] { showEqualizerTip(slider); });
+    }
+}
+
+void CViewPlayer::initialUpdate(ChildFrame&) {
+    list_->InitColumns(QString(), true);
+    outputFolderEdit_->setReadOnly(true);
+    outputFolderEdit_->setBrowseEnabled(false);
+    fillDeviceList();
+    createPlayer();
+    app_.setForm(ModuleId::Player, this);
+    selectOutput(Soundcard);
+    selectVisualisation(Spectrum);
+    loadEqualizer();
+    createValueLabel();
+    outputFolderEdit_->setText(fileOutDir_);
+}
+
+void CViewPlayer::fillDeviceList() {
+    int identified = 0;
+    for (const OutputDevice& device : OutputDevices::list()) {
+        // The default output always; named devices up to a bound, so that the list stays usable.
+        if (!device.device.empty() && identified++ >= kMaxIdentifiedDevices) continue;
+        deviceBox_->addItem(fromStd(device.description));
+    }
+    if (deviceBox_->count() == 0)
+        setPaneText(0, "No Sound Device found");
+    else
+        deviceBox_->setCurrentIndex(device_ >= 0 && device_ < deviceBox_->count() ? device_ : -1);
+    deviceBox_->setEnabled(deviceBox_->count() >= 2);
+}
+
+void CViewPlayer::createPlayer() {
+    try {
+        player_ = std::make_unique<SamplePlayer>(this);
+        player_->setOwner(this);
+    } catch (const XaudioException&) {
+        // Without a player the form stays usable; nothing is sent.
+        player_.reset();
+    }
+}
+
+void CViewPlayer::createValueLabel() {
+    valueLabel_ = new QTextEdit(equalizerSliders_.front()->parentWidget());
+    valueLabel_->setObjectName(QStringLiteral("equalizerValue"));
+    valueLabel_->setReadOnly(true);
+    valueLabel_->setFrameShape(QFrame::NoFrame);
+    valueLabel_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    valueLabel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    valueLabel_->document()->setDocumentMargin(0);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(7.5);
+    font.setBold(true);
+    valueLabel_->setFont(font);
+    valueLabel_->setFixedSize(32, 18);
+    valueLabel_->hide();
+}
+
+// ---- settings of the folder
+
+QString CViewPlayer::currentFolder() const { return currentFolder_; }
+
+void CViewPlayer::setCurrentFolder(const QString& folder) { currentFolder_ = folder; }
+
+bool CViewPlayer::ReceiveFolder(const QString& folder) {
+    setCurrentFolder(folder);
+    return list_->ShowFolder(folder);
+}
+
+QString CViewPlayer::fileOutputFolder() const {
+    const QString folder = outputFolderEdit_->text();
+    return folder.isEmpty() ? fileOutDir_ : folder;
+}
+
+// ---- what the wrapper shows
+
+FeedbackSurfaceSink* CViewPlayer::visualisationWindow() { return visualisationWindow_; }
+int CViewPlayer::visualisationWidth() { return visualisationWindow_->width(); }
+int CViewPlayer::visualisationHeight() { return visualisationWindow_->height(); }
+LevelMeterSink* CViewPlayer::leftLevelMeter() { return leftMeter_; }
+LevelMeterSink* CViewPlayer::rightLevelMeter() { return rightMeter_; }
+
+void CViewPlayer::setPaneText(int pane, const std::string& text) {
+    if (statusBar_) statusBar_->setPaneText(pane, fromStd(text));
+}
+
+void CViewPlayer::setDocumentTitle(const std::string& title) {
+    if (!frame_) return;
+    frame_->document().setTitle(fromStd(title));
+    frame_->setWindowTitle(fromStd(title));
+}
+
+void CViewPlayer::enablePositionSlider(bool enabled) { positionSlider_->setEnabled(enabled); }
+void CViewPlayer::setPositionSlider(int offset) { showQuietly(positionSlider_, offset); }
+void CViewPlayer::setBalanceSlider(int value) { showQuietly(balanceSlider_, value); }
+void CViewPlayer::setPcmSlider(int value) { showQuietly(pcmSlider_, value); }
+void CViewPlayer::setMasterSlider(int value) { showQuietly(masterSlider_, value); }
+
+void CViewPlayer::setEqualizerEnabled(bool enabled) {
+    equalizerEnabled_ = enabled;
+    showEqualizerFlag();
+}
+
+void CViewPlayer::setEqualizerSliders(const EqualizerTable::Positions& positions) {
+    for (std::size_t i = 0; i < positions.size(); ++i) showQuietly(equalizerSliders_[i], positions[i]);
+}
+
+void CViewPlayer::showStopBox(const std::string& text) {
+    DialogRunner::critical(this, QStringLiteral("Xaudio Error"), fromStd(text));
+}
+
+int CViewPlayer::lastState() const { return player_ ? player_->lastState : XA::Stopped; }
+
+void CViewPlayer::sendCommand(XA_Command command) {
+    if (observer_) observer_(command);
+    if (player_) control_message_post(player_->handle(), std::move(command));
+}
+
+// ---- transport
+
+void CViewPlayer::Play() {
+    switch (lastState()) {
+    case XA::Stopped: {
+        const QString location = selectedPath_.section(QLatin1Char('|'), 0, 0);
+        const QString display = selectedPath_.section(QLatin1Char('/'), -1);
+        if (!selectedPath_.isEmpty()) currentFolder_ = folderOf(selectedPath_);
+        currentTitle_ = display.toStdString();
+        queue_.append({display.toStdString(), location.toStdString()});
+        startSequencer(PlayNext, 200);
+        break;
+    }
+    case XA::Playing: send(XA::Pause); break;
+    default: send(XA::Play); break;
+    }
+}
+
+void CViewPlayer::Pause() { send(XA::Pause); }
+
+void CViewPlayer::Stop() {
+    step_ = Idle;
+    stopRoutine();
+}
+
+void CViewPlayer::stopRoutine() {
+    if (lastState() != XA::Stopped)
+        send(XA::Stop);
+    else if (step_ != Idle)
+        sequencer_.start(400);
+    queue_.clear();
+    playlistBox_->clear();
+    setDocumentTitle(kPlayerTitle.toStdString());
+}
+
+void CViewPlayer::stoppedRoutine() {
+    send(XA::OutputOpen, nullptr);
+    send(XA::InputClose);
+    currentTitle_.clear();
+    setPaneText(0, "");
+    setDocumentTitle(kPlayerTitle.toStdString());
+    showQuietly(positionSlider_, 0);
+    if (step_ != Idle) sequencer_.start(100);
+}
+
+bool CViewPlayer::isStopped() const { return lastState() == XA::Stopped; }
+
+void CViewPlayer::closeWhenStopped() {
+    step_ = CloseWindow;
+    stopRoutine();
+}
+
+// ---- the playback sequencer
+
+void CViewPlayer::startSequencer(int step, int milliseconds) {
+    step_ = step;
+    sequencer_.start(milliseconds);
+}
+
+void CViewPlayer::onSequencerTimer() {
+    switch (step_) {
+    case PlayNext: playNextEntry(); break;
+    case TakeNext: takeNextEntry(); break;
+    case PlaySelected: playSelectedEntry(); break;
+    case CloseWindow:
+        if (frame_) QMetaObject::invokeMethod(frame_, &ChildFrame::closeWithoutAsking, Qt::QueuedConnection);
+        break;
+    default: break;
+    }
+}
+
+void CViewPlayer::playNextEntry() {
+    const CTwoStrings entry = queue_.takeFirst().value_or(CTwoStrings{});
+    currentTitle_ = entry.display;
+    if (entry.location.empty() || !openOutputFor(entry)) {
+        startSequencer(TakeNext, 100);
+        return;
+    }
+    tree_->AnalyseFile(fromStd(entry.location));
+    send(XA::InputOpen, entry.location);
+    refreshPlaylistBox();
+    send(XA::Play);
+    // The stopped notification at the end of the entry arms the next step.
+    step_ = TakeNext;
+}
+
+bool CViewPlayer::openOutputFor(const CTwoStrings& entry) {
+    if (output_ != File) {
+        deviceRoutine();
+        return true;
+    }
+    const QString folder = fileOutputFolder();
+    if (!QFileInfo(folder).isDir()) {
+        setPaneText(0, TextFormat::format("Output folder %s does not exist", folder.toStdString().c_str()));
+        return false;
+    }
+    const QString target = fromStd(FileOutputName::path(folder.toStdString(), entry.display));
+    // A song named like its output in the output folder itself is never overwritten.
+    if (QFileInfo(target).exists() && QFileInfo(target).canonicalFilePath() == QFileInfo(fromStd(entry.location)).canonicalFilePath()) {
+        setPaneText(0, TextFormat::format("%s would replace the song itself", target.toStdString().c_str()));
+        return false;
+    }
+    send(XA::OutputOpen, FileOutputName::outputName(folder.toStdString(), entry.display));
+    return true;
+}
+
+void CViewPlayer::deviceRoutine() {
+    device_ = deviceBox_->currentIndex();
+    send(XA::OutputOpen, TextFormat::format(output_ != DirectSound ? "/dev/wave/%d" : "/dev/dsound/%d", device_));
+}
+
+void CViewPlayer::takeNextEntry() {
+    if (!queue_.empty()) {
+        startSequencer(PlayNext, 100);
+        return;
+    }
+    playlistBox_->clear();
+    step_ = Idle;
+}
+
+void CViewPlayer::playSelectedEntry() {
+    const QListWidgetItem* selected = playlistBox_->currentItem();
+    if (selected && selected->isSelected() && queue_.moveToFront(selected->text().toStdString()))
+        startSequencer(PlayNext, 100);
+}
+
+// ---- the file list
+
+void CViewPlayer::takeClickedFile() {
+    selectedPath_ = list_->GetClickedFile();
+    if (!selectedPath_.isEmpty()) currentFolder_ = folderOf(selectedPath_);
+    tree_->AnalyseFile(selectedPath_);
+}
+
+void CViewPlayer::onFileClicked() { takeClickedFile(); }
+
+void CViewPlayer::onFileDoubleClicked() {
+    takeClickedFile();
+    if (selectedPath_.isEmpty()) return;
+    const QString name = selectedPath_.section(QLatin1Char('/'), -1);
+    if (name.contains(QStringLiteral(".m3u"), Qt::CaseInsensitive)) {
+        loadPlaylist(selectedPath_, true);
+        return;
+    }
+    queue_.append({name.toStdString(), selectedPath_.section(QLatin1Char('|'), 0, 0).toStdString()});
+    if (lastState() == XA::Stopped || lastState() == XA::EndOfStream)
+        startSequencer(PlayNext, 200);
+    else
+        step_ = TakeNext;
+    refreshPlaylistBox();
+}
+
+void CViewPlayer::addToPlaylist(const QStringList& paths) {
+    for (const QString& path : paths)
+        if (!path.isEmpty()) queue_.addLocation(path.toStdString());
+    refreshPlaylistBox();
+}
+
+void CViewPlayer::playFromList() {
+    // The list's selection was just cleared with a click beside the rows: no file is picked.
+    selectedPath_.clear();
+    Play();
+}
+
+// ---- the playlist
+
+void CViewPlayer::addLocation(const QString& text, bool start) {
+    if (text.contains(QStringLiteral(".m3u"))) {
+        loadPlaylist(text, start);
+        return;
+    }
+    queue_.addLocation(text.toStdString());
+    refreshPlaylistBox();
+}
+
+void CViewPlayer::loadPlaylist(const QString& path, bool start) {
+    queue_.loadPlaylist(path.toStdString());
+    refreshPlaylistBox();
+    if (queue_.empty() || !start) return;
+    if (lastState() == XA::Stopped || lastState() == XA::EndOfStream)
+        startSequencer(PlayNext, 200);
+    else
+        step_ = TakeNext;
+}
+
+void CViewPlayer::refreshPlaylistBox() {
+    playlistBox_->clear();
+    for (const CTwoStrings& entry : queue_.entries()) playlistBox_->addItem(fromStd(entry.display));
+    if (QListWidgetItem* top = playlistBox_->item(std::max(0, playlistBox_->count() - 5)))
+        playlistBox_->scrollToItem(top, QAbstractItemView::PositionAtTop);
+}
+
+void CViewPlayer::startSelectedEntry() {
+    if (lastState() != XA::Stopped) send(XA::Stop);
+    startSequencer(PlaySelected, 100);
+}
+
+void CViewPlayer::stopPlaylist() {
+    if (lastState() != XA::Stopped) send(XA::Stop);
+    step_ = Idle;
+}
+
+void CViewPlayer::deleteSelectedEntry() {
+    QListWidgetItem* selected = playlistBox_->currentItem();
+    if (!selected || !selected->isSelected()) return;
+    queue_.remove(selected->text().toStdString());
+    delete selected;
+}
+
+void CViewPlayer::addUrl() {
+    CAddUrl dialog(this);
+    if (DialogRunner::run(dialog) == QDialog::Accepted && !dialog.address.isEmpty())
+        addLocation(QStringLiteral("%1 | %2").arg(dialog.address, dialog.comment), false);
+    refreshPlaylistBox();
+}
+
+void CViewPlayer::savePlaylist() {
+    QFileDialog dialog(this, QString(), currentFolder_,
+                       QStringLiteral("Playlist (*.m3u);;All Files (*.*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("m3u"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().first();
+    currentFolder_ = folderOf(path);
+    const std::string folder = currentFolder_.endsWith(QLatin1Char('/')) ? currentFolder_.toStdString()
+                                                                          : currentFolder_.toStdString() + "/";
+    std::string error;
+    if (!queue_.save(path.toStdString(), folder, error)) setPaneText(0, error);
+}
+
+// ---- position, levels, pitch
+
+void CViewPlayer::beginSeek() {
+    if (!player_ || player_->seeking) return;
+    player_->seeking = 1;
+    send(XA::Pause);
+}
+
+void CViewPlayer::endSeek() {
+    send(XA::Seek, positionSlider_->value(), XA::PositionRange);
+    if (!player_ || !player_->seeking) return;
+    player_->seeking = 0;
+    if (player_->lastState == XA::Playing) send(XA::Play);
+}
+
+void CViewPlayer::sendLevels(QSlider* moved) {
+    const int keep = XA::KeepLevel;
+    const int position = moved->value();
+    if (moved == masterSlider_) send(XA::Levels, keep, keep, position);
+    if (moved == pcmSlider_) send(XA::Levels, keep, position, keep);
+    if (moved == balanceSlider_) send(XA::Levels, position, keep, keep);
+}
+
+void CViewPlayer::sendPitch() { send(XA::OutputProperty, kPitchProperty, pitchSlider_->value()); }
+
+// ---- output and visualisation
+
+void CViewPlayer::selectOutput(Output output) {
+    output_ = output;
+    if (output != File)
+        send(XA::OutputOpen, TextFormat::format(output == DirectSound ? "/dev/dsound/%d" : "/dev/wave/%d", device_));
+    masterSlider_->setEnabled(output != DirectSound);
+    pitchSlider_->setEnabled(output == DirectSound);
+    // The pitch goes back to normal with every change of output, in the component as on the slider.
+    {
+        const QSignalBlocker quiet(pitchSlider_);
+        pitchSlider_->setValue(kNormalPitch);
+    }
+    send(XA::OutputProperty, kPitchProperty, kNormalPitch);
+    outputFolderEdit_->setReadOnly(output != File);
+    outputFolderEdit_->setBrowseEnabled(output == File);
+    deviceBox_->setEnabled(output != File && deviceBox_->count() >= 2);
+    outputButtons_[output]->setChecked(true);
+}
+
+void CViewPlayer::selectVisualisation(Visualisation mode) {
+    send(XA::FeedbackHandler, kHandlerNames[mode]);
+    visualisation_ = mode;
+    visualisationButtons_[mode]->setChecked(true);
+}
+
+// ---- equalizer
+
+EqualizerTable::Positions CViewPlayer::equalizerPositions() const {
+    EqualizerTable::Positions positions{};
+    for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = equalizerSliders_[i]->value();
+    return positions;
+}
+
+void CViewPlayer::applyEqualizer() {
+    if (equalizerEnabled_)
+        send(XA::Equalizer, EqualizerTable::build(equalizerPositions()));
+    else
+        send(XA::Equalizer, nullptr);
+}
+
+void CViewPlayer::showEqualizerFlag() {
+    const QSignalBlocker quiet(equalizerBox_);
+    equalizerBox_->setChecked(equalizerEnabled_);
+}
+
+void CViewPlayer::toggleEqualizer() {
+    equalizerEnabled_ = !equalizerEnabled_;
+    applyEqualizer();
+    showEqualizerFlag();
+}
+
+void CViewPlayer::loadEqualizer() {
+    const SettingsStore& settings = app_.settings();
+    equalizerEnabled_ = settings.getInt(kEqualizer, "Enable", 0) != 0;
+    for (std::size_t i = 0; i < equalizerSliders_.size(); ++i) {
+        const QSignalBlocker quiet(equalizerSliders_[i]);
+        // The slider clamps a stored value outside its range; the clamped value is applied.
+        equalizerSliders_[i]->setValue(settings.getInt(kEqualizer, EqualizerTable::sliders()[i].settingsKey, 0));
+    }
+    showEqualizerFlag();
+    applyEqualizer();
+}
+
+void CViewPlayer::saveEqualizer() {
+    SettingsStore& settings = app_.settings();
+    for (std::size_t i = 0; i < equalizerSliders_.size(); ++i)
+        settings.writeInt(kEqualizer, EqualizerTable::sliders()[i].settingsKey, equalizerSliders_[i]->value());
+    settings.writeInt(kEqualizer, "Enable", equalizerEnabled_ ? 1 : 0);
+}
+
+void CViewPlayer::resetEqualizer() {
+    for (QSlider* slider : equalizerSliders_) {
+        const QSignalBlocker quiet(slider);
+        slider->setValue(0);
+    }
+    applyEqualizer();
+}
+
+void CViewPlayer::onEqualizerMoved(QSlider* slider) {
+    applyEqualizer();
+    if (slider->isSliderDown()) showEqualizerTip(slider);
+}
+
+void CViewPlayer::showEqualizerTip(QSlider* slider) {
+    const QString text = QString::number(-slider->value());
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.upsideDown = slider->invertedAppearance() == (slider->orientation() == Qt::Horizontal);
+    const QRect knob = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    QToolTip::showText(slider->mapToGlobal(knob.topRight()), text, slider);
+    if (!valueLabel_) return;
+    // The value label sits below the slider it shows.
+    valueLabel_->setPlainText(text);
+    valueLabel_->setAlignment(Qt::AlignCenter);
+    const QPoint below = slider->mapTo(valueLabel_->parentWidget(), QPoint(slider->width() / 2, slider->height()));
+    valueLabel_->move(below.x() - valueLabel_->width() / 2, below.y() + 2);
+    valueLabel_->show();
+    valueLabel_->raise();
+}
+
+bool CViewPlayer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        for (QSlider* slider : equalizerSliders_) {
+            if (watched != slider) continue;
+            // The tip shows the band's gain, the negated position, at the time it is asked for.
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), QString::number(-slider->value()), slider);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- context menu and help
+
+void CViewPlayer::contextMenuEvent(QContextMenuEvent* event) {
+    QWidget* under = childAt(event->pos());
+    if (under && tree_->isAncestorOf(under)) return;  // the tree opens its own menu
+    const bool overPlaylist = under && (under == playlistBox_ || playlistBox_->isAncestorOf(under));
+    const MenuItem* popup = MenuTable::popup(IDR_POPUPS, overPlaylist ? "PlayList" : "ListPlayer");
+    if (!popup) return;
+    CommandTarget& target = overPlaylist ? static_cast<CommandTarget&>(*this) : static_cast<CommandTarget&>(*list_);
+    QMenu* menu = MenuBuilder::contextPopup(*popup, target, this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void CViewPlayer::showHelp() {
+    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(app_.programFolder() + QStringLiteral("hlp/player.htm"));
+}
