@@ -361,6 +361,31 @@ TEST_F(AnalyzerTreeTest, TwoWritesInARowWorkOnTheRewrittenFile) {
     EXPECT_EQ(value(CXAnalyzerTree::Artist)->text(0), "Quarvel");
 }
 
+TEST_F(AnalyzerTreeTest, AnalysisEndingWhileTheTagDialogIsOpenWaitsForIt) {
+    const std::string shown = copyFixture("cbr128.mp3");
+    const std::string next = copyFixture("mono64.mp3");
+    ASSERT_TRUE(show(shown));
+    const std::vector<std::uint8_t> nextBefore = FileBytes::read(next);
+    QSignalSpy analysed(&tree(), &CXAnalyzerTree::analysed);
+    DialogAnswers answers({[&](QDialog& dialog) {
+        // The next file is picked (a playlist step) while the dialog is open.
+        tree().AnalyseFile(QString::fromStdString(next));
+        QTest::qWait(300);
+        EXPECT_TRUE(analysed.isEmpty());
+        EXPECT_EQ(tree().topLevelItem(0)->text(0), "cbr128.mp3");
+        ControlId::find<QLineEdit>(&dialog, IDC_ID3_TITLE)->setText("Edited");
+        return DialogAnswers::accept(dialog);
+    }});
+    tree().EditTags();
+    EXPECT_EQ(status_.lastStatus(), "ID3v1 and ID3v2 Tag updated");
+    EXPECT_EQ(FileBytes::read(next), nextBefore);
+    ASSERT_TRUE(waitForAnalysis(analysed));
+    EXPECT_EQ(tree().filePath().toStdString(), next);
+    EXPECT_EQ(value(CXAnalyzerTree::Title)->text(0), "Mono");
+    ASSERT_TRUE(show(shown));
+    EXPECT_EQ(value(CXAnalyzerTree::Title)->text(0), "Edited");
+}
+
 TEST_F(AnalyzerTreeTest, EditTagsShowsTheTagAndCancelChangesNothing) {
     const std::string path = copyFixture("cbr128.mp3");
     ASSERT_TRUE(show(path));
