@@ -88,6 +88,14 @@ QString folderOf(const QString& path) {
     return separator == 0 ? QStringLiteral("/") : path.left(separator);
 }
 
+// What the component opens for a queued location. An Add URL entry keeps the blank before its
+// bar in the queue; a URL never ends in a blank, and the stream would not connect with it.
+std::string openableLocation(const std::string& location) {
+    if (location.find("://") == std::string::npos) return location;
+    const std::size_t end = location.find_last_not_of(" \t");
+    return end == std::string::npos ? std::string() : location.substr(0, end + 1);
+}
+
 } // namespace
 
 QWidget* CViewPlayer::create(Document&, ChildFrame& frame) {
@@ -514,8 +522,9 @@ void CViewPlayer::playNextEntry() {
         startSequencer(TakeNext, 100);
         return;
     }
-    tree_->AnalyseFile(fromStd(entry.location));
-    send(XA::InputOpen, entry.location);
+    const std::string location = openableLocation(entry.location);
+    tree_->AnalyseFile(fromStd(location));
+    send(XA::InputOpen, location);
     refreshPlaylistBox();
     send(XA::Play);
     // The stopped notification at the end of the entry arms the next step.
