@@ -14,10 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -291,6 +294,40 @@ TEST_F(PlayerFormTest, EqualizerSendsNullWhenDisabledAndAppliesStoredValuesClamp
     control<QPushButton>(1099)->click();
     EXPECT_EQ(player_->equalizerPositions(), EqualizerTable::Positions{});
     EXPECT_EQ(settings().getInt("Equalizer", "Slider8", 0), -150);
+}
+
+TEST_F(PlayerFormTest, ContextMenuOverThePlaylistHasItsCommandsAndElsewhereTheFileListOnes) {
+    const struct {
+        QWidget* under;
+        QString popup;
+        QString first;
+    } cases[] = {{control<QListWidget>(1007)->viewport(), "PlayList", "&Start"},
+                 {control<QWidget>(1057), "ListPlayer", "&Play"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.popup.toStdString());
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), c.under->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(c.under, &request);
+        QMenu* menu = nullptr;
+        for (QMenu* candidate : player_->findChildren<QMenu*>())
+            if (candidate->isVisible()) menu = candidate;
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->actions().value(0)->text(), c.first);
+        menu->close();
+    }
+}
+
+TEST_F(PlayerFormTest, VisualisationCommandsChooseTheHandler) {
+    const struct {
+        int command;
+        const char* handler;
+    } cases[] = {{IDC_OSCILLOSCOPE, "sample-oscilloscope"}, {IDC_VU, "sample-vu"}, {IDC_SPECTRUM, "sample-spectrum"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.handler);
+        player_->execute(c.command);
+        EXPECT_EQ(sentWith(XA::FeedbackHandler).back().textAt(0), c.handler);
+        EXPECT_TRUE(control<QRadioButton>(c.command)->isChecked());
+        EXPECT_TRUE(player_->stateOf(c.command).checked);
+    }
 }
 
 // Pauses the song as soon as its play command went out, so that it is neither stopped nor over.
