@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
+#include <QToolTip>
 
 #include <filesystem>
 #include <fstream>
@@ -287,6 +289,10 @@ TEST_F(PlayerFormTest, EqualizerSendsNullWhenDisabledAndAppliesStoredValuesClamp
         EXPECT_EQ((*table)[32 + band], 100) << band;
     }
     EXPECT_EQ((*table)[0], -20);
+    // The tip tells the band's gain: the negated position.
+    QHelpEvent ask(QEvent::ToolTip, QPoint(2, 2), control<QSlider>(1096)->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(control<QSlider>(1096), &ask);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("100"));
 
     control<QCheckBox>(IDC_EQUALIZER)->click();
     EXPECT_FALSE(player_->equalizerEnabled());
@@ -355,32 +361,36 @@ private:
     bool pauseSent_ = false;
 };
 
-TEST_F(PlayerFormTest, ClosingTheWindowWhileASongPlaysStopsItFirst) {
-    song("long", 20.0);
-    showSongs();
-    PausedSong paused(*player_, sent_);
-    clickRow(*player_->fileList(), QStringLiteral("long.mp3"), true);
-    ASSERT_TRUE(paused.waitUntilPaused());
+// A long song double-clicked and paused at once.
+class PlayerCloseTest : public PlayerFormTest {
+protected:
+    void SetUp() override {
+        PlayerFormTest::SetUp();
+        song("long", 20.0);
+        showSongs();
+        paused_ = std::make_unique<PausedSong>(*player_, sent_);
+        clickRow(*player_->fileList(), QStringLiteral("long.mp3"), true);
+        ASSERT_TRUE(paused_->waitUntilPaused());
+    }
+    std::unique_ptr<PausedSong> paused_;
+};
+
+TEST_F(PlayerCloseTest, ClosingTheWindowWhileASongPlaysStopsItFirst) {
     ChildFrame* child = frame().childOf(ModuleId::Player);
     child->close();  // the close box
     EXPECT_NE(app_->form(ModuleId::Player), nullptr);
     EXPECT_EQ(player_->sequencerStep(), CViewPlayer::CloseWindow);
     ASSERT_EQ(sentWith(XA::Stop).size(), 1u);
     ASSERT_TRUE(WindowTestApp::waitUntil([&] { return app_->form(ModuleId::Player) == nullptr; }, 10000));
-    EXPECT_TRUE(paused.stoppedWhenClosed);
+    EXPECT_TRUE(paused_->stoppedWhenClosed);
 }
 
-TEST_F(PlayerFormTest, ExitWaitsForThePlayerToStop) {
-    song("long", 20.0);
-    showSongs();
-    PausedSong paused(*player_, sent_);
-    clickRow(*player_->fileList(), QStringLiteral("long.mp3"), true);
-    ASSERT_TRUE(paused.waitUntilPaused());
+TEST_F(PlayerCloseTest, ExitWaitsForThePlayerToStop) {
     EXPECT_FALSE(frame().close());
     EXPECT_TRUE(frame().isWaitingForPlayer());
     ASSERT_TRUE(WindowTestApp::waitUntil([&] { return !frame().isVisible(); }, 10000));
     EXPECT_EQ(app_->form(ModuleId::Player), nullptr);
-    EXPECT_TRUE(paused.stoppedWhenClosed);
+    EXPECT_TRUE(paused_->stoppedWhenClosed);
 }
 
 }  // namespace
