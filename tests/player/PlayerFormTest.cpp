@@ -336,6 +336,21 @@ TEST_F(PlayerFormTest, VisualisationCommandsChooseTheHandler) {
     }
 }
 
+TEST_F(PlayerFormTest, ClosingWritesTheFolderTheOutputFolderAndTheDevice) {
+    song("a");
+    showSongs();
+    clickRow(*player_->fileList(), QStringLiteral("a.mp3"));
+    close(ModuleId::Player);
+    EXPECT_EQ(settings().getText("Settings", "RestOutDir", ""), songs_);
+    EXPECT_EQ(settings().getText("Equalizer", "FileOutDir", ""), out_);
+    EXPECT_EQ(settings().getInt("Equalizer", "Device", -1), 0);
+
+    player_ = open<CViewPlayer>(ModuleId::Player);
+    ASSERT_NE(player_, nullptr);
+    EXPECT_EQ(player_->currentFolder().toStdString(), songs_);
+    EXPECT_EQ(control<QLineEdit>(1028)->text().toStdString(), out_);
+}
+
 // Pauses the song as soon as its play command went out, so that it is neither stopped nor over.
 class PausedSong {
 public:
