@@ -7,7 +7,8 @@
 // A new file written under a hidden temporary name beside its target, that takes the target's
 // name only when commit() is called. Until then an existing file of that name stays untouched;
 // a file that is never committed is removed, so a failed operation leaves nothing half-written
-// under the final name.
+// under the final name. The new file takes the owner and permissions of the file it replaces,
+// and a target reached through symbolic links is replaced where it lies.
 class ReplacingFile {
 public:
     ReplacingFile() = default;
@@ -26,6 +27,8 @@ public:
     void commit(bool durable);
 
 private:
+    void keepOwnerAndMode();
+
     FileHandle file_;
     std::string targetPath_;
     std::string temporaryPath_;

@@ -11,7 +11,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -400,12 +399,6 @@ bool CID3TagFile::WriteV2() {
         return false;
     }
     try {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) == 0) {
-            // Keep who owns the file and who may read it; as an ordinary user the owner cannot change.
-            [[maybe_unused]] const int owned = ::chown(target.temporaryPath().c_str(), info.st_uid, info.st_gid);
-            ::chmod(target.temporaryPath().c_str(), info.st_mode & 07777);
-        }
         target.file().write(newTag_.data(), newTagLength_);
         source.copyTo(target.file(), audioStart_);
         source.close();

@@ -4,6 +4,7 @@
 #include "app/ReplacingFile.h"
 #include "metadata/TagBytes.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -346,18 +347,25 @@ TEST_F(CID3TagFileTest, AFailedRewriteLeavesTheFileAsItWas) {
     }
 }
 
-TEST_F(CID3TagFileTest, NoRoomForTheTemporaryFileGivesAMessageAndAnUntouchedFile) {
-    // The temporary name is the file's name with a dot before and a suffix behind: for a name of
-    // 250 bytes it passes the file system's limit, for root as well.
+TEST_F(CID3TagFileTest, ATemporaryFileThatCannotBeWrittenGivesAMessageAndAnUntouchedFile) {
+    // A name of 250 bytes as well: the temporary name beside it must still fit the file system.
     const Bytes original = TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "Old")), audio});
     const std::string path = write(original, std::string(246, 'n') + ".mp3");
     examine(tags, path);
     ASSERT_NE(tags.BuildV2(), nullptr);
-    EXPECT_FALSE(tags.WriteV2());
+    {
+        FileSizeLimit full(16); // the new file fails as on a full disk
+        EXPECT_FALSE(tags.WriteV2());
+    }
     EXPECT_EQ(FileBytes::read(path), original);
     EXPECT_EQ(filesInFolder(), 1u);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].rfind("Please try again\r\nID3Tag not updated\r\nCause: Read/Write error", 0), 0u);
+    boxes.shown.clear();
+
+    EXPECT_TRUE(tags.WriteV2());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(filesInFolder(), 1u);
 }
 
 TEST_F(CID3TagFileTest, ReadOnlyFolderGivesAMessageAndAnUntouchedFile) {

@@ -1,12 +1,11 @@
 #include "player/PlaylistQueue.h"
 
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -182,15 +181,11 @@ TEST(PlaylistQueueTest, AFailedSaveLeavesTheOldPlaylistAndNoTemporaryFile) {
     // A write that fails half-way: the file size limit stops it (as a full disk would).
     FileBytes::writeText(folder.file("list.m3u"), "old.mp3\r\n");
     error.clear();
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = queue.save(folder.file("list.m3u"), folder.path() + "/", error);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    bool saved = true;
+    {
+        FileSizeLimit limit(1024);
+        saved = queue.save(folder.file("list.m3u"), folder.path() + "/", error);
+    }
     EXPECT_FALSE(saved);
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(FileBytes::readText(folder.file("list.m3u")), "old.mp3\r\n");

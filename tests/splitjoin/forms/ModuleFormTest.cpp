@@ -9,9 +9,7 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 void ModuleFormTest::SetUp() {
     WindowTestApp::instance();
@@ -75,21 +73,4 @@ QStringList ModuleFormTest::rowNames(const CDirList& list) {
     QStringList names;
     for (int i = 0; i < list.topLevelItemCount(); ++i) names.append(list.topLevelItem(i)->text(CDirList::NameColumn));
     return names;
-}
-
-FileSizeLimit::FileSizeLimit(std::uint64_t limit) {
-    rlimit current{};
-    ::getrlimit(RLIMIT_FSIZE, &current);
-    previousSoft_ = current.rlim_cur;
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    current.rlim_cur = limit;
-    ::setrlimit(RLIMIT_FSIZE, &current);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    rlimit current{};
-    ::getrlimit(RLIMIT_FSIZE, &current);
-    current.rlim_cur = previousSoft_;
-    ::setrlimit(RLIMIT_FSIZE, &current);
-    std::signal(SIGXFSZ, previousHandler_);
 }

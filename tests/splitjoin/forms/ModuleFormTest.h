@@ -5,6 +5,7 @@
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
 #include "shell/CMainFrame.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -67,14 +68,3 @@ private:
     std::string folder_;
 };
 
-// While it lives, no file of the process may grow past limit bytes: a write beyond fails with
-// "File too large" (EFBIG) instead of the signal, as a full disk would fail it.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(std::uint64_t limit);
-    ~FileSizeLimit();
-
-private:
-    std::uint64_t previousSoft_;
-    void (*previousHandler_)(int);
-};
