@@ -105,7 +105,7 @@ QWidget* CViewPlayer::create(Document&, ChildFrame& frame) {
 
 CViewPlayer::CViewPlayer(CVyx31App& app, ChildFrame& frame) : app_(app), frame_(&frame) {
     sequencer_.setSingleShot(true);
-    sequencer_.setObjectName(QStringLiteral("timer_%1").arg(SequencerTimerId));
+    sequencer_.setObjectName(QStringLiteral("timer_%1").arg(TIMER_PLAYER_SEQUENCER));
     connect(&sequencer_, &QTimer::timeout, this, &CViewPlayer::onSequencerTimer);
     readSettings();
     createControls();

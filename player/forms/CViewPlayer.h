@@ -53,7 +53,6 @@ public:
     enum Visualisation { Spectrum, Oscilloscope, VU };
     // The steps of the playback sequencer.
     enum Step { Idle = 0, PlayNext = 3, TakeNext = 5, PlaySelected = 6, CloseWindow = 7 };
-    static constexpr int SequencerTimerId = 1111;
 
     CViewPlayer(CVyx31App& app, ChildFrame& frame);
     ~CViewPlayer() override;
@@ -117,6 +116,7 @@ public:
     SamplePlayer* player() const { return player_.get(); }
     int lastState() const;
     int sequencerStep() const { return step_; }
+    bool sequencerArmed() const { return sequencer_.isActive(); }
     const PlaylistQueue& queue() const { return queue_; }
     Output output() const { return output_; }
     Visualisation visualisation() const { return visualisation_; }
@@ -190,7 +190,7 @@ private:
     ChildFrame* frame_;
     std::unique_ptr<SamplePlayer> player_;
     PlaylistQueue queue_;
-    QTimer sequencer_;
+    QTimer sequencer_;  // TIMER_PLAYER_SEQUENCER
     int step_ = Idle;
     std::function<void(const XA_Command&)> observer_;
 

@@ -74,12 +74,9 @@ protected:
 
     // Waits until the sequencer has nothing more to do and the player is stopped.
     bool waitForIdle(int milliseconds = 20000) {
-        return WindowTestApp::waitUntil([this] { return player_->sequencerStep() == 0 && player_->isStopped() && !sequencerArmed(); },
-                                        milliseconds);
-    }
-    bool sequencerArmed() const {
-        auto* timer = player_->findChild<QTimer*>(QStringLiteral("timer_1111"));
-        return timer && timer->isActive();
+        return WindowTestApp::waitUntil(
+            [this] { return player_->sequencerStep() == 0 && player_->isStopped() && !player_->sequencerArmed(); },
+            milliseconds);
     }
 
     std::vector<XA_Command> sentWith(int code) const {
