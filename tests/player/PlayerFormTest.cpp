@@ -8,6 +8,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/CAddUrl.h"
 #include "shell/CDirList.h"
+#include "shell/StandInForms.h"
 #include "splitjoin/forms/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
 #include "xaudio/ToneMp3.h"
@@ -331,6 +332,14 @@ TEST_F(PlayerFormTest, VisualisationCommandsChooseTheHandler) {
         EXPECT_TRUE(control<QRadioButton>(c.command)->isChecked());
         EXPECT_TRUE(player_->stateOf(c.command).checked);
     }
+}
+
+TEST_F(PlayerFormTest, HelpOpensThePlayerPage) {
+    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    player_->execute(ID_HELP);
+    auto* help = dynamic_cast<StandInHelp*>(app_->form(ModuleId::Help));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->pages, QStringList{app_->programFolder() + "hlp/player.htm"});
 }
 
 TEST_F(PlayerFormTest, ClosingWritesTheFolderTheOutputFolderAndTheDevice) {
