@@ -61,9 +61,9 @@ protected:
     }
 
     std::string song(const std::string& name, double seconds = 1.0) {
-        ToneSpec spec;
-        spec.seconds = seconds;
-        const std::string mp3 = ToneMp3::make(songs_, name, spec);
+        ToneSpec tone;
+        tone.seconds = seconds;
+        const std::string mp3 = ToneMp3::make(songs_, name, tone);
         fs::remove(songs_ + "/" + name + ".wav");  // only the MP3 is listed
         return mp3;
     }
