@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -385,16 +384,15 @@ void CID3TagFile::replaceFile(ReplacingFile& file) { file.commit(true); }
 
 bool CID3TagFile::WriteV2() {
     if (path_.empty() || newTag_.size() < newTagLength_ || newTagLength_ <= kHeaderSize) return false;
-    char resolved[PATH_MAX];
-    const std::string path = ::realpath(path_.c_str(), resolved) ? std::string(resolved) : path_;
     FileHandle source;
-    if (!source.open(path, FileHandle::Mode::ReadWrite)) {
+    if (!source.open(path_, FileHandle::Mode::ReadWrite)) {
         messages_.showStopBox(TextFormat::format("Can't open file %s for reading", path_.c_str()));
         return false;
     }
     const std::string failed = "Please try again\r\nID3Tag not updated\r\nCause: Read/Write error";
     ReplacingFile target;
-    if (!target.create(path)) {
+    // The replacing file follows a linked name to the file itself and keeps its owner and mode.
+    if (!target.create(path_)) {
         messages_.showStopBox(failed + "\r\n" + FileError::describe(target.errorNumber()));
         return false;
     }
