@@ -16,6 +16,10 @@ public:
 
     static std::string describe(int errorNumber);
 
+    // Our own error number for a name that is no regular file (a FIFO, a device, a socket):
+    // opening one could block for ever or read without end, so it is refused.
+    static constexpr int NotRegularFile = 100000;
+
 private:
     std::string path_;
     int errorNumber_;

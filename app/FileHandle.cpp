@@ -30,24 +30,37 @@ bool FileHandle::open(const std::string& path, Mode mode) {
     path_ = path;
     int flags = O_CLOEXEC;
     switch (mode) {
-    case Mode::Read: flags |= O_RDONLY; break;
-    case Mode::CreateTruncate: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    // O_NONBLOCK: a FIFO or a device opens at once instead of waiting for a writer; it is then
+    // refused below, and a regular file ignores the flag for reads and writes.
+    case Mode::Read: flags |= O_RDONLY | O_NONBLOCK; break;
+    case Mode::CreateTruncate: flags |= O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK; break;
     case Mode::CreateExclusive: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
-    case Mode::ReadWrite: flags |= O_RDWR; break;
+    case Mode::ReadWrite: flags |= O_RDWR | O_NONBLOCK; break;
     }
     do {
         fd_ = ::open(path.c_str(), flags, 0666);
     } while (fd_ < 0 && errno == EINTR);
     errorNumber_ = fd_ < 0 ? errno : 0;
-    if (fd_ >= 0 && (mode == Mode::Read || mode == Mode::ReadWrite)) {
-        // A folder opens for reading on Linux but is no file to read.
-        struct stat info {};
-        if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
-            closeQuietly();
-            errorNumber_ = EISDIR;
-        }
-    }
+    if (fd_ >= 0) refuseSpecialFile();
     return fd_ >= 0;
+}
+
+// Only regular files are read or written: a folder opens for reading on Linux, and a FIFO or a
+// device would block or never end. The descriptor goes back to blocking mode for the file.
+void FileHandle::refuseSpecialFile() {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        errorNumber_ = errno;
+        closeQuietly();
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        closeQuietly();
+        errorNumber_ = S_ISDIR(info.st_mode) ? EISDIR : FileError::NotRegularFile;
+        return;
+    }
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK)) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
 }
 
 std::uint64_t FileHandle::size() const {

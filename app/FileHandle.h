@@ -23,6 +23,8 @@ public:
     FileHandle& operator=(FileHandle&& other) noexcept;
     ~FileHandle();
 
+    // Opens a regular file; anything else (a folder, FIFO, device or socket) is refused at once
+    // with EISDIR or FileError::NotRegularFile, never waited on.
     bool open(const std::string& path, Mode mode);
     bool isOpen() const { return fd_ >= 0; }
     int errorNumber() const { return errorNumber_; }
@@ -42,6 +44,7 @@ public:
     void close();
 
 private:
+    void refuseSpecialFile();
     void closeQuietly() noexcept;
 
     int fd_ = -1;
