@@ -29,6 +29,8 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     int errorNumber() const { return errorNumber_; }
     const std::string& path() const { return path_; }
+    // For a library that reads the open file itself; the handle still owns and closes it.
+    int descriptor() const { return fd_; }
 
     std::uint64_t size() const;
     // Reads until the buffer is full or the file ends; returns the bytes read.

@@ -20,7 +20,10 @@ const char* DecodeCommand::usage() {
            "  --balance N     balance 0-100 (0: left only, 50: centre, 100: right only)\n"
            "  --eq P1,...,P8  the eight equalizer sliders as the Player shows them, low to high\n"
            "                  (ranges 20, 20, 30, 40, 60, 80, 90, 100; 100 is about +12 dB)\n"
-           "  --pitch N       900-1100: play slower or faster like a turntable (default 1000)\n";
+           "  --pitch N       900-1100: play slower or faster like a turntable (default 1000)\n"
+           "\n"
+           "A stream that sends no audio for 30 s (QUARVEL_STREAM_TIMEOUT: other whole seconds)\n"
+           "fails, as does one that breaks off or answers with an HTTP error.\n";
 }
 
 namespace {

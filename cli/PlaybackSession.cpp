@@ -40,6 +40,7 @@ bool PlaybackSession::settle() {
 }
 
 bool PlaybackSession::playToEnd(const std::string& location) {
+    location_ = location;
     control_message_send(player_, XA::InputOpen, location);
     control_message_send(player_, XA::Play);
     bool failed = false;
@@ -63,6 +64,9 @@ bool PlaybackSession::show(const XA_Message& message, bool& failed) {
     case XA::CommandFailed:
         reporter_.setStatus(TextFormat::format("Command %d failed\n[%s]", message.byteAt(4),
                                                xaudio_error_string(message.int16At(6))));
+        // The reason of an input's failure is about that input.
+        if (const std::string reason = message.textAt(8); !reason.empty())
+            reporter_.error(message.byteAt(4) == XA::InputOpen && !location_.empty() ? location_ + ": " + reason : reason);
         failed = true;
         return false;
     case XA::StreamInfo:

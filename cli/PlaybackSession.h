@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <string>
 
 // One playback component driven from the console: prints the player's state texts as they come
 // and runs one input to its end, as the Player form does for one playlist entry.
@@ -35,6 +36,7 @@ private:
     bool show(const XA_Message& message, bool& failed);
 
     ConsoleReporter& reporter_;
+    std::string location_; // of the input being played, for the reason of its failure
     std::mutex mutex_;
     std::condition_variable arrived_;
     std::deque<XA_Message> messages_;

@@ -1,5 +1,7 @@
 #include "platform/xaudio/Mp3Decoder.h"
 
+#include "app/FileError.h"
+
 #include <mpg123.h>
 
 #include <cmath>
@@ -39,8 +41,17 @@ Mp3Decoder::~Mp3Decoder() {
 
 bool Mp3Decoder::openFile(const std::string& path) {
     close();
-    if (!handle_ || mpg123_open(handle_, path.c_str()) != MPG123_OK) {
-        error_ = handle_ ? mpg123_strerror(handle_) : "decoder could not be created";
+    if (!handle_) {
+        error_ = "decoder could not be created";
+        return false;
+    }
+    if (!file_.open(path, FileHandle::Mode::Read)) {
+        error_ = FileError::describe(file_.errorNumber());
+        return false;
+    }
+    if (mpg123_open_fd(handle_, file_.descriptor()) != MPG123_OK) {
+        error_ = mpg123_strerror(handle_);
+        file_ = FileHandle();
         return false;
     }
     // A full scan gives the exact length of files without a length header.
@@ -62,6 +73,7 @@ bool Mp3Decoder::openFeed() {
 
 void Mp3Decoder::close() {
     if (open_) mpg123_close(handle_);
+    file_ = FileHandle();
     open_ = false;
     feed_ = false;
     decodedAudio_ = false;

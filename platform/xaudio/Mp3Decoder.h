@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FileHandle.h"
 #include "platform/xaudio/XA_Command.h"
 
 #include <cstddef>
@@ -30,6 +31,7 @@ public:
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
+    // A regular file only: a FIFO or a device is refused at once instead of waited on.
     bool openFile(const std::string& path);
     bool openFeed();
     void close();
@@ -61,6 +63,7 @@ public:
 
 private:
     mpg123_handle_struct* handle_ = nullptr;
+    FileHandle file_; // the opened file, which libmpg123 reads but does not own
     bool open_ = false;
     bool feed_ = false;
     bool decodedAudio_ = false;

@@ -185,7 +185,7 @@ void PlaybackEngine::openInput(const XA_Command& command) {
         notify(XA_Message(XA::InputCaps).setUint32(4, 0));
         return;
     }
-    if (!decoder_.openFile(location_)) return notifyFailed(command.code, XA::InputOpenFailed);
+    if (!decoder_.openFile(location_)) return notifyFailed(command.code, XA::InputOpenFailed, decoder_.errorText());
     notifyInputState(true);
     notify(XA_Message(XA::InputCaps).setUint32(4, 1));
     const long rate = decoder_.openedRate();
@@ -291,9 +291,9 @@ void PlaybackEngine::decodeStep() {
         if (!stream_) return endOfStream();
         if (stream_->hasData()) return;
         switch (stream_->status()) {
-        case HttpStream::Status::Failed:
-            if (decoder_.hasDecodedAudio()) return endOfStream();
-            return failInput(XA::NetworkUnreachable);
+        // Everything that arrived is decoded. A transfer that broke off is no end of the stream,
+        // however much audio came before.
+        case HttpStream::Status::Failed: return failInput(stream_->errorCode(), stream_->errorText());
         case HttpStream::Status::Finished:
             if (decoder_.hasDecodedAudio()) return endOfStream();
             return failInput(XA::NotMpegAudio);
@@ -387,8 +387,8 @@ void PlaybackEngine::endOfStream() {
     notifyState(XA::EndOfStream);
 }
 
-void PlaybackEngine::failInput(int error) {
-    notifyFailed(XA::InputOpen, error);
+void PlaybackEngine::failInput(int error, const std::string& reason) {
+    notifyFailed(XA::InputOpen, error, reason);
     closeInput();
 }
 
@@ -425,10 +425,11 @@ void PlaybackEngine::notifyState(unsigned char state) {
     notify(XA_Message(XA::PlayerState).setByte(4, state));
 }
 
-void PlaybackEngine::notifyFailed(int command, int error) {
+void PlaybackEngine::notifyFailed(int command, int error, const std::string& reason) {
     notify(XA_Message(XA::CommandFailed)
                .setByte(4, static_cast<std::uint8_t>(command))
-               .setInt16(6, static_cast<std::int16_t>(error)));
+               .setInt16(6, static_cast<std::int16_t>(error))
+               .setText(8, reason));
 }
 
 void PlaybackEngine::notifyInputState(bool open) {

@@ -55,13 +55,13 @@ private:
     bool startOutput();
     void onAudio(std::uint8_t* data, std::size_t bytes);
     void endOfStream();
-    void failInput(int error);
+    void failInput(int error, const std::string& reason = {});
     void applyGain(std::int16_t* samples, std::size_t count, int channels) const;
     void reportProgress();
 
     void notify(const XA_Message& message);
     void notifyState(unsigned char state);
-    void notifyFailed(int command, int error);
+    void notifyFailed(int command, int error, const std::string& reason = {});
     void notifyLevels();
     void notifyInputState(bool open);
 

@@ -27,7 +27,8 @@ enum Command : int {
 
 enum Notification : unsigned {
     Ready = 73,
-    CommandFailed = 75,        // byte command at 4, int16 error code at 6
+    CommandFailed = 75,        // byte command at 4, int16 error code at 6, from 8 the reason in
+                               // words as a zero-ended text (empty when the code says it all)
     PlayerState = 78,          // byte state at 4
     InputState = 82,           // byte at 4: 0 open, 1 closed
     InputCaps = 84,            // uint32 at 4: bit 0 seekable

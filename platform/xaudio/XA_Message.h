@@ -1,14 +1,18 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 // One notification record of the playback component: a 32-bit code, then the payload from offset 4.
 // Multi-byte values are stored in the machine's byte order.
 struct XA_Message {
-    static constexpr std::size_t Size = 80;
+    // Room for the largest payload: a failure's reason text (a network library's error text is
+    // up to 256 bytes) after the failed command and its code.
+    static constexpr std::size_t Size = 8 + 256;
     std::array<std::uint8_t, Size> bytes{};
 
     XA_Message() = default;
@@ -20,6 +24,12 @@ struct XA_Message {
     std::uint16_t uint16At(std::size_t offset) const { return read<std::uint16_t>(offset); }
     std::uint32_t uint32At(std::size_t offset) const { return read<std::uint32_t>(offset); }
     const std::uint8_t* payload() const { return bytes.data() + 4; }
+    // The zero-ended text from offset; a text that does not fit is cut short.
+    std::string textAt(std::size_t offset) const {
+        if (offset >= Size) return {};
+        const auto* first = reinterpret_cast<const char*>(bytes.data() + offset);
+        return std::string(first, strnlen(first, Size - offset));
+    }
 
     XA_Message& setByte(std::size_t offset, std::uint8_t value) {
         bytes.at(offset) = value;
@@ -28,6 +38,13 @@ struct XA_Message {
     XA_Message& setInt16(std::size_t offset, std::int16_t value) { return write(offset, value); }
     XA_Message& setUint16(std::size_t offset, std::uint16_t value) { return write(offset, value); }
     XA_Message& setUint32(std::size_t offset, std::uint32_t value) { return write(offset, value); }
+    XA_Message& setText(std::size_t offset, const std::string& text) {
+        if (offset >= Size) return *this;
+        const std::size_t length = std::min(text.size(), Size - offset - 1);
+        std::memcpy(bytes.data() + offset, text.data(), length);
+        bytes[offset + length] = 0;
+        return *this;
+    }
 
 private:
     template <typename T> T read(std::size_t offset) const {

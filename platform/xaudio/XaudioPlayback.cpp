@@ -50,6 +50,10 @@ const char* xaudio_error_string(int code) {
     case XA::DecodeFailed: return "the input cannot be decoded";
     case XA::FeedbackModuleFailed: return "the feedback module cannot be loaded";
     case XA::FeedbackHandlerFailed: return "the feedback handler cannot be created";
+    case XA::NetworkTimeout: return "the server sends no data";
+    case XA::HttpError: return "the server refused the stream";
+    case XA::TooManyRedirects: return "the server redirects too often";
+    case XA::StreamBroken: return "the stream broke off";
     default: return "unknown error";
     }
 }

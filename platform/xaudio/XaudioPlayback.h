@@ -32,6 +32,10 @@ enum Error : int {
     DecodeFailed = -13,
     FeedbackModuleFailed = -14,
     FeedbackHandlerFailed = -15,
+    NetworkTimeout = -16,
+    HttpError = -17,
+    TooManyRedirects = -18,
+    StreamBroken = -19,
 };
 }
 

@@ -14,6 +14,7 @@ list(APPEND XAUDIO_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FeedbackHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FftAnalyzer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HttpStream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IcyMetadataStripper.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Mp3Decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OutputDevices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PitchShifter.cpp

@@ -3,15 +3,32 @@
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <fcntl.h>
 
 extern char** environ;
 
-CliRun CliRun::run(const std::vector<std::string>& arguments) {
+namespace {
+
+// waitpid with a deadline: false when the child still runs when the limit is up.
+bool waitWithin(pid_t pid, int& status, std::chrono::seconds limit) {
+    if (limit == std::chrono::seconds::zero()) return waitpid(pid, &status, 0) == pid;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+} // namespace
+
+CliRun CliRun::run(const std::vector<std::string>& arguments, std::chrono::seconds limit) {
     const char* cli = std::getenv("QUARVEL_CLI");
     if (!cli) throw std::runtime_error("QUARVEL_CLI is not set");
     TempFolder capture;
@@ -31,8 +48,12 @@ CliRun CliRun::run(const std::vector<std::string>& arguments) {
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start quarvel-cli");
     int status = 0;
-    waitpid(pid, &status, 0);
     CliRun result;
+    if (!waitWithin(pid, status, limit)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        result.timedOut = true;
+    }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = FileBytes::readText(outPath);
     result.err = FileBytes::readText(errPath);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@ struct CliRun {
     int exitCode = -1;
     std::string out;
     std::string err;
+    bool timedOut = false; // killed after the time limit; exitCode stays -1
 
-    static CliRun run(const std::vector<std::string>& arguments);
+    // A limit (not a timing check, a failsafe): a run that hangs is killed then, so that a
+    // regression fails its test instead of holding up the whole test run.
+    static CliRun run(const std::vector<std::string>& arguments, std::chrono::seconds limit = std::chrono::seconds::zero());
 };

@@ -2,17 +2,46 @@
 
 #include "support/CliRun.h"
 #include "support/TempFolder.h"
+#include "xaudio/MisbehavingHttpServer.h"
 #include "xaudio/ToneMp3.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sys/stat.h>
+
 namespace {
+
+// Every run below that could hang is killed after this: far more than a working run takes, it
+// is no timing check, only a bound for the test run when a regression hangs.
+constexpr std::chrono::seconds RunLimit{90};
+
+// The stream's no-data timeout for the runs started while it lives, shortened so that a stalled
+// server is given up on soon.
+class StreamTimeout {
+public:
+    explicit StreamTimeout(const char* seconds) { ::setenv("QUARVEL_STREAM_TIMEOUT", seconds, 1); }
+    ~StreamTimeout() { ::unsetenv("QUARVEL_STREAM_TIMEOUT"); }
+    StreamTimeout(const StreamTimeout&) = delete;
+    StreamTimeout& operator=(const StreamTimeout&) = delete;
+};
+
+// The rest of the first line of text that holds start, after start; empty when none does.
+std::string lineAfter(const std::string& text, const std::string& start) {
+    const std::size_t at = text.find(start);
+    if (at == std::string::npos) return {};
+    const std::size_t from = at + start.size();
+    return text.substr(from, text.find('\n', from) - from);
+}
 
 class PlaybackCliTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         folder_ = new TempFolder;
         tone_ = ToneMp3::make(folder_->path(), "tone", ToneSpec{});
+        ToneSpec longer;
+        longer.seconds = 5.0; // about 80 kB: room for a stall after 20 kB and many metadata blocks
+        longTone_ = ToneMp3::make(folder_->path(), "long", longer);
     }
     static void TearDownTestSuite() {
         delete folder_;
@@ -20,10 +49,12 @@ protected:
     }
     static TempFolder* folder_;
     static std::string tone_;
+    static std::string longTone_;
 };
 
 TempFolder* PlaybackCliTest::folder_ = nullptr;
 std::string PlaybackCliTest::tone_;
+std::string PlaybackCliTest::longTone_;
 
 TEST_F(PlaybackCliTest, DecodeWritesWhatLibmpg123Decodes) {
     const std::string out = folder_->file("out.wav");
@@ -68,6 +99,59 @@ TEST_F(PlaybackCliTest, WrongCommandLinesAndFailuresExitAsDocumented) {
     const CliRun devices = CliRun::run({"devices"});
     EXPECT_EQ(devices.exitCode, 0);
     EXPECT_EQ(devices.out.rfind("0  Default sound output\n", 0), 0u) << devices.out;
+}
+
+TEST_F(PlaybackCliTest, StreamWithIcyMetadataDecodesAsThePlainFile) {
+    const std::vector<std::int16_t> reference = referenceDecode(longTone_);
+    for (const char* mode : {"plain", "icy"}) {
+        SCOPED_TRACE(mode);
+        MisbehavingHttpServer server(mode, longTone_);
+        const std::string out = folder_->file(std::string(mode) + ".wav");
+        const CliRun run = CliRun::run({"decode", server.url(), "-o", out}, RunLimit);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.err.find("EOF\n"), std::string::npos) << run.err;
+        EXPECT_TRUE(WavData::read(out).samples == reference);
+    }
+}
+
+TEST_F(PlaybackCliTest, BrokenStreamsFailNamingTheirReason) {
+    const StreamTimeout timeout("2");
+    const struct {
+        const char* mode;
+        const char* error; // the component's error text
+        const char* reason; // the detail that follows it
+    } cases[] = {
+        {"stall", "[the server sends no data]", "no data from the server for 2 s"},
+        {"endless-headers", "[the server sends no data]", "no data from the server for 2 s"},
+        {"silence", "[the server sends no data]", "no data from the server for 2 s"},
+        {"early-close", "[the stream broke off]", "transfer closed with"},
+        {"reset", "[the stream broke off]", "Connection reset by peer"},
+        {"not-found", "[the server refused the stream]", "HTTP 404 Not Found"},
+        {"redirect-loop", "[the server redirects too often]", "too many redirects"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        MisbehavingHttpServer server(c.mode, longTone_);
+        const CliRun run = CliRun::run({"decode", server.url(), "-o", folder_->file("broken.wav")}, RunLimit);
+        if (run.timedOut) {
+            ADD_FAILURE() << "decode hung\n" << run.err;
+            continue;
+        }
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_NE(run.err.find(std::string("Command 8 failed\n") + c.error), std::string::npos) << run.err;
+        EXPECT_NE(lineAfter(run.err, server.url() + ": ").find(c.reason), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("EOF"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(PlaybackCliTest, SpecialFileIsRefusedInsteadOfWaitedOn) {
+    const std::string fifo = folder_->file("pipe.mp3");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const CliRun run = CliRun::run({"decode", fifo, "-o", folder_->file("fifo.wav")}, RunLimit);
+    ASSERT_FALSE(run.timedOut) << "decode waited on the FIFO";
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("Command 8 failed\n[the input cannot be opened]"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(fifo + ": Not a regular file"), std::string::npos) << run.err;
 }
 
 } // namespace
