@@ -11,4 +11,7 @@ struct CliRun {
     std::string err;
 
     static CliRun run(const std::vector<std::string>& arguments);
+    // Any program, with "NAME=value" texts added to (or replacing those of) the test's environment.
+    static CliRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::vector<std::string>& environment = {});
 };
