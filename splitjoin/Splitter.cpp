@@ -157,28 +157,30 @@ bool Splitter::Split() {
     }
 
     std::uint64_t bytesDone = 0;
-    for (std::uint64_t i = 0; i < values_.partCount; ++i) {
-        const std::string partPath = PartNaming::geoPartPath(outputPath, i);
-        // A part takes its name only when it is complete: a part that fails halfway is removed,
-        // and a file of that name from before stays as it was.
-        ReplacingFile part;
-        if (!part.create(partPath)) {
-            status_.setStatus(withDescription(kPartNotCreated, part.errorNumber()));
-            return false;
-        }
-        try {
+    std::uint64_t complete = 0;
+    try {
+        for (std::uint64_t i = 0; i < values_.partCount; ++i) {
+            const std::string partPath = PartNaming::geoPartPath(outputPath, i);
+            // A part takes its name only when it is complete: a part that fails halfway is
+            // removed, and a file of that name from before stays as it was.
+            ReplacingFile part;
+            if (!part.create(partPath)) {
+                status_.setStatus(withDescription(kPartNotCreated, part.errorNumber()));
+                return false;
+            }
             writePart(source, part.file(), i, bytesDone, sourceLength);
             part.commit(false);
-        } catch (const FileError&) {
-            status_.setStatus(TextFormat::format(kAborted, static_cast<unsigned long long>(i)));
-            throw;
+            ++complete;
+            status_.setStatus(TextFormat::format(kPartCreated, static_cast<unsigned long long>(i)));
+            if (values_.makePage) page.addRow(PartNaming::fileName(partPath));
         }
-        status_.setStatus(TextFormat::format(kPartCreated, static_cast<unsigned long long>(i)));
-        if (values_.makePage) page.addRow(PartNaming::fileName(partPath));
-    }
-    if (values_.makePage) {
-        page.writeFoot();
-        values_.pageDone = true;
+        if (values_.makePage) {
+            page.writeFoot();
+            values_.pageDone = true;
+        }
+    } catch (const FileError&) {
+        status_.setStatus(TextFormat::format(kAborted, static_cast<unsigned long long>(complete)));
+        throw;
     }
     source = FileHandle(); // only read: nothing to report at its close
     buffer_ = {};
