@@ -38,7 +38,10 @@ std::string temporaryPrefix(const std::string& targetPath) {
     const std::size_t slash = targetPath.rfind('/');
     const std::string_view name =
         slash == std::string::npos ? std::string_view(targetPath) : std::string_view(targetPath).substr(slash + 1);
-    return "." + std::string(Utf8Text::cutAtBoundary(name, kLongestTemporaryStem)) + std::string(kMarker);
+    std::string prefix = ".";
+    prefix += Utf8Text::cutAtBoundary(name, kLongestTemporaryStem);
+    prefix += kMarker;
+    return prefix;
 }
 
 std::string temporaryName(const std::string& targetPath, unsigned number) {
