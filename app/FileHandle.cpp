@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -141,6 +142,26 @@ std::uint64_t FileHandle::copyTo(FileHandle& target, std::uint64_t offset) {
 
 void FileHandle::flushToDisk() {
     if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) throw FileError(path_, errno);
+}
+
+void FileHandle::truncate(std::uint64_t length) {
+    if (::ftruncate(fd_, static_cast<off_t>(length)) != 0) throw FileError(path_, errno);
+}
+
+bool FileHandle::tryLockExclusive() {
+    int result;
+    do {
+        result = ::flock(fd_, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+FileHandle FileHandle::duplicate() const {
+    FileHandle copy;
+    copy.fd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    copy.errorNumber_ = copy.fd_ < 0 ? errno : 0;
+    copy.path_ = path_;
+    return copy;
 }
 
 void FileHandle::close() {

@@ -42,6 +42,13 @@ public:
     // where the file systems allow it. Returns the bytes copied.
     std::uint64_t copyTo(FileHandle& target, std::uint64_t offset);
     void flushToDisk();
+    // Cuts the file to length bytes (or lengthens it with zeros).
+    void truncate(std::uint64_t length);
+    // Takes the file's exclusive advisory lock (flock) without waiting; false when another open
+    // of the file holds a lock. The lock belongs to this open file and its duplicates.
+    bool tryLockExclusive();
+    // A second handle on the same open file (same position, same lock); closed on its own.
+    FileHandle duplicate() const;
     // Closes and reports an error the system gives only at close (full disk on a network share).
     void close();
 

@@ -9,6 +9,10 @@
 // a file that is never committed is removed, so a failed operation leaves nothing half-written
 // under the final name. The new file takes the owner and permissions of the file it replaces,
 // and a target reached through symbolic links is replaced where it lies.
+//
+// The temporary file is named ".NAME.quarvel-XXXXXX.tmp" and locked (flock) while it lives. A
+// program that is killed cannot remove its own: whoever replaces the same target later removes
+// such leftovers, those that are older than its own process and that no process holds locked.
 class ReplacingFile {
 public:
     ReplacingFile() = default;
@@ -17,6 +21,7 @@ public:
     ~ReplacingFile();
 
     // Creates the temporary file in the target's folder; false with errorNumber() on failure.
+    // A target that exists but is no regular file (a folder, a device) is refused.
     bool create(const std::string& targetPath);
     int errorNumber() const { return errorNumber_; }
     FileHandle& file() { return file_; }
@@ -27,9 +32,13 @@ public:
     void commit(bool durable);
 
 private:
+    bool refuseSpecialTarget();
     void keepOwnerAndMode();
 
     FileHandle file_;
+    // A second handle on the temporary file: it keeps the lock from the close of file_ (which
+    // reports late write errors) until the rename.
+    FileHandle lock_;
     std::string targetPath_;
     std::string temporaryPath_;
     int errorNumber_ = 0;

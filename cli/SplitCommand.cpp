@@ -77,14 +77,14 @@ int SplitCommand::run(const std::vector<std::string>& arguments) {
     Splitter splitter(reporter);
     SplitValues& values = splitter.values();
     if (!configure(line, values, reporter)) return 2;
-    const std::string& source = line.positional().front();
-    splitter.DeriveOutputName(source);
     std::optional<std::string> name;
     if (!line.fileNameValue("--name", name)) return 2;
-    if (name) values.outputName = *name;
-    values.outputFolder = line.value("--out").value_or(values.currentFolder.empty() ? "." : values.currentFolder);
+    const std::string& source = line.positional().front();
     splitter.setProgressCallback([&](const Progress& progress) { reporter.progress(progress); });
     try {
+        splitter.DeriveOutputName(source);
+        if (name) values.outputName = *name;
+        values.outputFolder = line.value("--out").value_or(values.currentFolder.empty() ? "." : values.currentFolder);
         return splitter.Split() ? 0 : 1;
     } catch (const FileError& error) {
         reporter.error(error.path() + ": " + error.description());

@@ -16,7 +16,8 @@ const char* TagCommand::usage() {
            "ID3v2 tag gets it rewritten (frames other than these texts, such as pictures, are kept);\n"
            "every file gets an ID3v1 tag, in place of the old one or appended. --genre takes a name\n"
            "of the ID3v1 genre list (letter case aside) or its number; another name is written to\n"
-           "the ID3v2 tag only. Prints which tags were updated; exit status 1 when none was.\n";
+           "the ID3v2 tag only. Prints which tags were updated; exit status 1 when none was (a failed\n"
+           "write leaves the file as it was).\n";
 }
 
 namespace {
@@ -53,13 +54,6 @@ void applyTexts(const CommandLine& line, AnalysedMp3& mp3) {
     if (const auto genre = line.value("--genre")) applyGenre(tags, *genre);
 }
 
-const char* outcome(bool v1, bool v2) {
-    if (v1 && v2) return "ID3v1 and ID3v2 Tag updated";
-    if (v1) return "ID3v1 Tag updated";
-    if (v2) return "ID3v2 Tag updated";
-    return "Error: No Tag updated";
-}
-
 } // namespace
 
 int TagCommand::run(const std::vector<std::string>& arguments) {
@@ -69,8 +63,7 @@ int TagCommand::run(const std::vector<std::string>& arguments) {
     ConsoleBoxes boxes(reporter);
     AnalysedMp3 mp3(boxes);
     const std::string& path = line.positional().front();
-    bool v1 = false;
-    bool v2 = false;
+    TagsWritten written;
     // Writing needs the tags and the proof that the file holds MPEG audio, not a walk over all of it.
     if (const int result = mp3.analyse(path, XA_ANALYZE_FIRST_FRAME); result != 0) {
         reporter.error(path + ": " + xaudio_error_string(result));
@@ -78,9 +71,8 @@ int TagCommand::run(const std::vector<std::string>& arguments) {
         reporter.error(path + ": a WAV or Ogg file takes no ID3 tag");
     } else {
         applyTexts(line, mp3);
-        if (mp3.tags().BuildV2()) v2 = mp3.tags().WriteV2();
-        v1 = mp3.tags().WriteV1();
+        written = mp3.tags().WriteTags();
     }
-    std::printf("%s\n", outcome(v1, v2));
-    return v1 || v2 ? 0 : 1;
+    std::printf("%s\n", written.statusText());
+    return written.any() ? 0 : 1;
 }

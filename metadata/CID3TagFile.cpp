@@ -144,7 +144,8 @@ bool CID3TagFile::Read(const std::string& path) {
             if (std::memcmp(header_.data(), "TAG", 3) != 0) return false;
             readV1(file);
         }
-        file.close();
+        // The handle closes the file: an error at the close of a file only read loses nothing,
+        // and taking it for a failed read would write the tags anew without the texts read.
     } catch (const FileError&) {
         return false;
     }
@@ -382,7 +383,26 @@ const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
 
 void CID3TagFile::replaceFile(ReplacingFile& file) { file.commit(true); }
 
-bool CID3TagFile::WriteV2() {
+const char* TagsWritten::statusText() const {
+    if (v1 && v2) return "ID3v1 and ID3v2 Tag updated";
+    if (v1) return "ID3v1 Tag updated";
+    if (v2) return "ID3v2 Tag updated";
+    return "Error: No Tag updated";
+}
+
+// One rewrite carries both tags: were the ID3v1 tag written behind a finished rewrite, a failure
+// there would leave a file with only its new ID3v2 tag.
+TagsWritten CID3TagFile::WriteTags() {
+    if (BuildV2()) {
+        const bool written = rewrite(true);
+        return {written, written};
+    }
+    return {WriteV1(), false};
+}
+
+bool CID3TagFile::WriteV2() { return rewrite(false); }
+
+bool CID3TagFile::rewrite(bool withV1) {
     if (path_.empty() || newTag_.size() < newTagLength_ || newTagLength_ <= kHeaderSize) return false;
     FileHandle source;
     if (!source.open(path_, FileHandle::Mode::ReadWrite)) {
@@ -398,21 +418,42 @@ bool CID3TagFile::WriteV2() {
     }
     try {
         target.file().write(newTag_.data(), newTagLength_);
-        source.copyTo(target.file(), audioStart_);
-        source.close();
+        copyAudioWithV1(source, target.file(), withV1);
     } catch (const FileError& error) {
         messages_.showStopBox(failed + "\r\n" + error.description());
         return false;
     }
+    source = FileHandle(); // only read from: its close has nothing to report
     try {
         replaceFile(target);
     } catch (const FileError& error) {
-        messages_.showStopBox(TextFormat::format("Could not rename file %s to %s\r\nID3Tag not updated, the file is unchanged\r\n",
-                                                 target.temporaryPath().c_str(), path_.c_str()) +
-                              error.description());
+        // The new file failed on its way to the disk, or could not take the file's name.
+        if (error.path() == target.temporaryPath())
+            messages_.showStopBox(failed + "\r\n" + error.description());
+        else
+            messages_.showStopBox(TextFormat::format("Could not rename file %s to %s\r\nID3Tag not updated, the file is unchanged\r\n",
+                                                     target.temporaryPath().c_str(), path_.c_str()) +
+                                  error.description());
         return false;
     }
     return true;
+}
+
+// The file from the audio on behind the new ID3v2 tag; with withV1 the new ID3v1 tag takes the
+// place of the old one at the end, or follows the audio when there is none.
+void CID3TagFile::copyAudioWithV1(FileHandle& source, FileHandle& target, bool withV1) {
+    const std::uint64_t size = source.size();
+    bool endsWithV1 = false;
+    if (withV1 && size >= audioStart_ + kV1Size) {
+        char marker[3] = {};
+        source.seek(size - kV1Size);
+        endsWithV1 = source.read(marker, 3) == 3 && std::memcmp(marker, "TAG", 3) == 0;
+    }
+    const std::uint64_t copied = source.copyTo(target, audioStart_);
+    if (!withV1) return;
+    const auto tag = buildV1();
+    const std::uint64_t end = newTagLength_ + copied;
+    target.writeAt(tag.data(), tag.size(), endsWithV1 && copied >= kV1Size ? end - kV1Size : end);
 }
 
 std::array<std::uint8_t, 128> CID3TagFile::buildV1() const {
@@ -436,18 +477,47 @@ bool CID3TagFile::WriteV1() {
     if (path_.empty()) return false;
     FileHandle file;
     if (!file.open(path_, FileHandle::Mode::ReadWrite)) return false;
+    std::uint64_t size = 0;
+    std::uint64_t offset = 0;
+    std::array<std::uint8_t, kV1Size> old{};
     try {
-        const std::uint64_t size = file.size();
+        size = file.size();
         // The old tag is overwritten only where it really is: a file changed since it was
         // examined never loses its last 128 bytes of audio.
-        std::uint64_t offset = size;
+        offset = size;
         if (size >= kV1Size) {
-            char marker[3] = {};
             file.seek(size - kV1Size);
-            if (file.read(marker, 3) == 3 && std::memcmp(marker, "TAG", 3) == 0) offset = size - kV1Size;
+            if (file.read(old.data(), old.size()) == kV1Size && std::memcmp(old.data(), "TAG", 3) == 0)
+                offset = size - kV1Size;
         }
+    } catch (const FileError&) {
+        return false;
+    }
+    try {
         const auto tag = buildV1();
         file.writeAt(tag.data(), tag.size(), offset);
+        // A device error shows here or at the close, not at the write.
+        file.flushToDisk();
+        file.close();
+    } catch (const FileError& error) {
+        file = FileHandle();
+        const char* outcome = restoreEnd(size, offset, old)
+                                  ? "ID3v1 Tag not updated, the file is unchanged"
+                                  : "ID3v1 Tag not updated, and the file could not be put back as it was";
+        messages_.showStopBox(std::string(outcome) + "\r\n" + error.description());
+        return false;
+    }
+    return true;
+}
+
+// Puts back the file's length and, where a tag was overwritten, its old last 128 bytes.
+bool CID3TagFile::restoreEnd(std::uint64_t size, std::uint64_t offset, const std::array<std::uint8_t, kV1Size>& old) {
+    FileHandle file;
+    if (!file.open(path_, FileHandle::Mode::ReadWrite)) return false;
+    try {
+        if (offset < size) file.writeAt(old.data(), old.size(), offset);
+        file.truncate(size);
+        file.flushToDisk();
         file.close();
     } catch (const FileError&) {
         return false;

@@ -16,6 +16,15 @@ class ReplacingFile;
 enum class TagPresence : int { None = 0, V1Only = 13000, V2Only = 14000, Both = 15000 };
 enum class TagMode : int { Unset = 0, ModeV1 = 12000, ModeV2 = 19990 };
 
+// Which tags a write put into the file.
+struct TagsWritten {
+    bool v1 = false;
+    bool v2 = false;
+    bool any() const { return v1 || v2; }
+    // The status line the Player and quarvel-cli show for it.
+    const char* statusText() const;
+};
+
 // The tag texts of one audio file, moved between the file and the program: the ID3v1 tag at the
 // end of the file is read and written in place; an ID3v2 tag at the start is read and, when the
 // file carries one, written anew by rewriting the file through a temporary file beside it.
@@ -49,7 +58,12 @@ public:
 
     // The new ID3v2 tag (NewTagLength bytes count), or null when the file gets none.
     const std::vector<std::uint8_t>* BuildV2();
+    // Writes the texts into the file: a file with an ID3v2 tag is rewritten once with the new
+    // ID3v2 tag and the new ID3v1 tag; any other file gets its ID3v1 tag in place. Either every
+    // tag is written or the file is left as it was (a message box says why).
+    TagsWritten WriteTags();
     bool WriteV2();
+    // A failed write puts the file's old bytes back; a message box says whether that worked.
     bool WriteV1();
     void LocateAudio(const std::string& path, std::uint64_t start);
 
@@ -94,7 +108,10 @@ private:
     void addFrame(std::string_view id, std::uint8_t encoding, std::string_view data);
     void addCarriedFrame(std::vector<std::uint8_t> frame);
     void writeTagHeader();
+    bool rewrite(bool withV1);
+    void copyAudioWithV1(FileHandle& source, FileHandle& target, bool withV1);
     std::array<std::uint8_t, 128> buildV1() const;
+    bool restoreEnd(std::uint64_t size, std::uint64_t offset, const std::array<std::uint8_t, 128>& old);
 
     MessageBoxSink& messages_;
     std::string artist_, album_, title_, comment_, year_, track_, genreText_;

@@ -3,6 +3,7 @@
 #include "app/FileError.h"
 #include "app/FileHandle.h"
 #include "app/FileIdentity.h"
+#include "app/ReplacingFile.h"
 #include "app/StatusSink.h"
 #include "app/TextFormat.h"
 #include "splitjoin/ByteSum.h"
@@ -26,6 +27,7 @@ constexpr const char* kPartNotCreated = "Output file couldn't be created";
 constexpr const char* kProcessing = "Please wait, processing";
 constexpr const char* kPartCreated = "Part %llu created";
 constexpr const char* kReady = "Ready, %llu files created";
+constexpr const char* kAborted = "Aborted: %llu parts were written completely";
 constexpr const char* kSizeUnreadable =
     "Split size must be a number of MB, or 0 for unsplit\r\n"
     "Split-Größe muss eine Zahl in MB sein, oder 0 für ungeteilt";
@@ -81,7 +83,9 @@ bool Splitter::CountParts() {
         return false;
     }
     const std::uint64_t length = source.size();
-    source.close();
+    // Closed when the handle goes: an error the system reports for the close of a file that was
+    // only read loses nothing.
+    source = FileHandle();
     if (!checkSizes(length)) return false;
     const std::uint64_t splitSize = *values_.splitSize;
     if (splitSize != 0) {
@@ -153,22 +157,32 @@ bool Splitter::Split() {
     }
 
     std::uint64_t bytesDone = 0;
-    for (std::uint64_t i = 0; i < values_.partCount; ++i) {
-        const std::string partPath = PartNaming::geoPartPath(outputPath, i);
-        FileHandle part;
-        if (!part.open(partPath, FileHandle::Mode::CreateTruncate)) {
-            status_.setStatus(withDescription(kPartNotCreated, part.errorNumber()));
-            return false;
+    std::uint64_t complete = 0;
+    try {
+        for (std::uint64_t i = 0; i < values_.partCount; ++i) {
+            const std::string partPath = PartNaming::geoPartPath(outputPath, i);
+            // A part takes its name only when it is complete: a part that fails halfway is
+            // removed, and a file of that name from before stays as it was.
+            ReplacingFile part;
+            if (!part.create(partPath)) {
+                status_.setStatus(withDescription(kPartNotCreated, part.errorNumber()));
+                return false;
+            }
+            writePart(source, part.file(), i, bytesDone, sourceLength);
+            part.commit(false);
+            ++complete;
+            status_.setStatus(TextFormat::format(kPartCreated, static_cast<unsigned long long>(i)));
+            if (values_.makePage) page.addRow(PartNaming::fileName(partPath));
         }
-        writePart(source, part, i, bytesDone, sourceLength);
-        status_.setStatus(TextFormat::format(kPartCreated, static_cast<unsigned long long>(i)));
-        if (values_.makePage) page.addRow(PartNaming::fileName(partPath));
+        if (values_.makePage) {
+            page.writeFoot();
+            values_.pageDone = true;
+        }
+    } catch (const FileError&) {
+        status_.setStatus(TextFormat::format(kAborted, static_cast<unsigned long long>(complete)));
+        throw;
     }
-    if (values_.makePage) {
-        page.writeFoot();
-        values_.pageDone = true;
-    }
-    source.close();
+    source = FileHandle(); // only read: nothing to report at its close
     buffer_ = {};
     header_.dataLength = 0;
     status_.setStatus(TextFormat::format(kReady, static_cast<unsigned long long>(values_.partCount)));
@@ -234,5 +248,4 @@ void Splitter::writePart(FileHandle& source, FileHandle& part, std::uint64_t ind
     header_.checksum = checksum;
     const auto field = CCode::fieldBytes(checksum);
     part.writeAt(field.data(), field.size(), CCode::ChecksumOffset);
-    part.close();
 }

@@ -282,13 +282,9 @@ void CXAnalyzerTree::WriteTags() {
     tags_.SetTrack(values_[Track].toStdString());
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool v2 = tags_.BuildV2() && tags_.WriteV2();
-    const bool v1 = tags_.WriteV1();
+    const TagsWritten written = tags_.WriteTags();
     QApplication::restoreOverrideCursor();
-    report(v1 && v2 ? "ID3v1 and ID3v2 Tag updated"
-           : v1     ? "ID3v1 Tag updated"
-           : v2     ? "ID3v2 Tag updated"
-                    : "Error: No Tag updated");
+    report(written.statusText());
     if (path_.isEmpty()) return;
     // The tag record follows the rewritten file at once, so that a second write before the
     // analysis below has ended still works on the file as it is now.

@@ -91,7 +91,7 @@ TEST(QuarvelCli, SpecialFilesAreRefusedAtOnce) {
                  {{"tag", fifo, "--title", "x"}, "the input cannot be opened"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command.front());
-        const CliRun run = CliRun::run(c.command);
+        const CliRun run = CliRun::run(c.command, std::chrono::seconds(60));
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }

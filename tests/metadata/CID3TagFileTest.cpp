@@ -368,6 +368,66 @@ TEST_F(CID3TagFileTest, ATemporaryFileThatCannotBeWrittenGivesAMessageAndAnUntou
     EXPECT_EQ(filesInFolder(), 1u);
 }
 
+TEST_F(CID3TagFileTest, WriteTagsPutsBothTagsIntoOneRewrite) {
+    // The same bytes as the rewrite followed by the ID3v1 write, for a file with and without an
+    // ID3v1 tag; a file without an ID3v2 tag gets only its ID3v1 tag.
+    const Bytes v2 = TagBytes::tag(TagBytes::textFrame("TIT2", "Old"));
+    const Bytes v1 = TagBytes::v1("Old", "", "", "", "", 1, 1);
+    const struct {
+        Bytes file;
+        TagsWritten written;
+    } cases[] = {{TagBytes::join({v2, audio, v1}), {true, true}},
+                 {TagBytes::join({v2, audio}), {true, true}},
+                 {TagBytes::join({audio, v1}), {true, false}}};
+    for (const auto& c : cases) {
+        const std::string inOne = write(c.file, "one.mp3");
+        const std::string inTwo = write(c.file, "two.mp3");
+        examine(tags, inTwo);
+        tags.SetTitle("New");
+        if (tags.BuildV2()) ASSERT_TRUE(tags.WriteV2());
+        ASSERT_TRUE(tags.WriteV1());
+        examine(tags, inOne);
+        tags.SetTitle("New");
+        const TagsWritten written = tags.WriteTags();
+        EXPECT_EQ(written.v1, c.written.v1);
+        EXPECT_EQ(written.v2, c.written.v2);
+        EXPECT_EQ(FileBytes::read(inOne), FileBytes::read(inTwo));
+    }
+    EXPECT_EQ(filesInFolder(), 2u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(CID3TagFileTest, AFailedTagWriteLeavesTheFileAsItWas) {
+    const struct {
+        const char* what;
+        Bytes file;
+        std::uint64_t limit; // the disk is full at this size
+        const char* box;
+    } cases[] = {
+        {"ID3v2 rewrite", TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "Old")), audio}), 100,
+         "Please try again\r\nID3Tag not updated\r\nCause: Read/Write error\r\nFile too large"},
+        // The new tag goes in halfway: the file is cut back to its old length.
+        {"ID3v1 appended", audio, audio.size() + 60, "ID3v1 Tag not updated, the file is unchanged\r\nFile too large"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.shown.clear();
+        const std::string path = write(c.file);
+        examine(tags, path);
+        tags.SetTitle("New");
+        TagsWritten written;
+        {
+            FileSizeLimit full(c.limit);
+            written = tags.WriteTags();
+        }
+        EXPECT_FALSE(written.any());
+        EXPECT_STREQ(written.statusText(), "Error: No Tag updated");
+        EXPECT_EQ(FileBytes::read(path), c.file);
+        EXPECT_EQ(filesInFolder(), 1u);
+        EXPECT_EQ(boxes.shown, std::vector<std::string>{c.box});
+    }
+}
+
 TEST_F(CID3TagFileTest, ReadOnlyFolderGivesAMessageAndAnUntouchedFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
     const Bytes original = TagBytes::join({TagBytes::tag(TagBytes::textFrame("TIT2", "Old")), audio});

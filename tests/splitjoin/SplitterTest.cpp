@@ -153,19 +153,48 @@ TEST_F(SplitterTest, FailureTexts) {
     splitter.values().makePage = false;
     EXPECT_FALSE(splitter.Split());
     EXPECT_EQ(sinks.lastStatus(), "Output file couldn't be created\r\nNo such file or directory");
+
+    // A device is never replaced by a part (nor written as one).
+    if (FileBytes::exists("/dev/full")) {
+        prepare("in.bin", 10);
+        splitter.values().makePage = false;
+        std::filesystem::create_symlink("/dev/full", folder.file("in00.ppt"));
+        EXPECT_FALSE(splitter.Split());
+        EXPECT_EQ(sinks.lastStatus(), "Output file couldn't be created\r\nNot a regular file");
+        EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    }
 }
 
-TEST_F(SplitterTest, AWriteErrorThrowsWithTheSystemsDescription) {
-    prepare("in.bin", 5000);
+TEST_F(SplitterTest, AWriteErrorKeepsTheCompletePartsAndRemovesTheOneInWriting) {
+    // Four parts of 822 data bytes; a part of that name from before the split.
+    prepare("in.bin", 3000, "0.001 MB");
     splitter.values().makePage = false;
-    splitter.values().outputFolder = folder.path();
-    splitter.values().outputName = "x00.ppt";
+    FileBytes::writeText(folder.file("in02.ppt"), "from before");
+    // The source loses its end while part 1 is written: part 2 cannot be read whole.
+    splitter.setProgressCallback([this](const Progress& step) {
+        if (step.part == 1) std::filesystem::resize_file(folder.file("in.bin"), 1700);
+    });
     try {
-        FileSizeLimit full(100); // the first part's header fails as on a full disk
         splitter.Split();
         FAIL() << "no FileError";
     } catch (const FileError& error) {
-        EXPECT_EQ(error.description(), "File too large");
+        EXPECT_EQ(error.description(), "Input/output error");
     }
+    EXPECT_EQ(sinks.lastStatus(), "Aborted: 2 parts were written completely");
     EXPECT_FALSE(splitter.values().ready);
+    EXPECT_EQ(std::filesystem::file_size(folder.file("in01.ppt")), 985u);
+    EXPECT_EQ(FileBytes::readText(folder.file("in02.ppt")), "from before");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4) << "in.bin, in00 to in02";
+
+    // A disk that is full from the first part on.
+    prepare("full.bin", 3000, "0.001 MB");
+    splitter.values().makePage = false;
+    splitter.setProgressCallback({});
+    {
+        FileSizeLimit full(900);
+        EXPECT_THROW(splitter.Split(), FileError);
+    }
+    EXPECT_EQ(sinks.lastStatus(), "Aborted: 0 parts were written completely");
+    EXPECT_FALSE(FileBytes::exists(folder.file("full00.ppt")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 5) << "no temporary file";
 }

@@ -26,11 +26,29 @@ bool waitWithin(pid_t pid, int& status, std::chrono::seconds limit) {
     return false;
 }
 
+std::vector<std::string> mergedEnvironment(const std::vector<std::string>& added) {
+    std::vector<std::string> merged;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        const std::string name = text.substr(0, text.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& add : added) replaced = replaced || add.compare(0, name.size(), name) == 0;
+        if (!replaced) merged.push_back(text);
+    }
+    merged.insert(merged.end(), added.begin(), added.end());
+    return merged;
+}
+
 } // namespace
 
 CliRun CliRun::run(const std::vector<std::string>& arguments, std::chrono::seconds limit) {
     const char* cli = std::getenv("QUARVEL_CLI");
     if (!cli) throw std::runtime_error("QUARVEL_CLI is not set");
+    return runProgram(cli, arguments, {}, limit);
+}
+
+CliRun CliRun::runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::vector<std::string>& environment, std::chrono::seconds limit) {
     TempFolder capture;
     const std::string outPath = capture.file("out"), errPath = capture.file("err");
     posix_spawn_file_actions_t actions;
@@ -38,15 +56,19 @@ CliRun CliRun::run(const std::vector<std::string>& arguments, std::chrono::secon
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> words = {cli};
+    std::vector<std::string> words = {program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
+    std::vector<std::string> variables = mergedEnvironment(environment);
+    std::vector<char*> envp;
+    for (std::string& variable : variables) envp.push_back(variable.data());
+    envp.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, cli, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error("cannot start quarvel-cli");
+    if (spawned != 0) throw std::runtime_error("cannot start " + program);
     int status = 0;
     CliRun result;
     if (!waitWithin(pid, status, limit)) {

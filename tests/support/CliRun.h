@@ -13,6 +13,10 @@ struct CliRun {
     bool timedOut = false; // killed after the time limit; exitCode stays -1
 
     // A limit (not a timing check, a failsafe): a run that hangs is killed then, so that a
-    // regression fails its test instead of holding up the whole test run.
+    // regression fails its test instead of holding up the whole test run. Zero: no limit.
     static CliRun run(const std::vector<std::string>& arguments, std::chrono::seconds limit = std::chrono::seconds::zero());
+    // Any program, with "NAME=value" texts added to (or replacing those of) the test's environment.
+    static CliRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::vector<std::string>& environment = {},
+                             std::chrono::seconds limit = std::chrono::seconds::zero());
 };
