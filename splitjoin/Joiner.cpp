@@ -97,7 +97,7 @@ Joiner::HeaderResult Joiner::readHeader() {
     }
     const std::uint64_t fileSize = input.size();
     const std::vector<std::uint8_t> head = readHead(input, fileSize);
-    input.close();
+    // The part was only read: the handle closes it, and a close error changes nothing here.
     CCode record;
     record.userKey = values_.userKey.substr(0, CCode::MaxUserKeyLength);
     if (record.loadHeader(head, fileSize)) return acceptHeader(record);
