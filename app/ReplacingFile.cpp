@@ -50,12 +50,20 @@ std::string temporaryName(const std::string& targetPath, unsigned number) {
     return folderOf(targetPath) + temporaryPrefix(targetPath) + digits + std::string(kExtension);
 }
 
+// ".NAME.quarvel-xxxxxx.tmp" for any NAME.
+bool isTemporary(std::string_view name) {
+    const std::size_t tail = kMarker.size() + kNumberDigits + kExtension.size();
+    if (name.size() <= tail || name.front() != '.') return false;
+    const std::string_view end = name.substr(name.size() - tail);
+    const std::string_view digits = end.substr(kMarker.size(), kNumberDigits);
+    return end.substr(0, kMarker.size()) == kMarker &&
+           digits.find_first_not_of("0123456789abcdef") == std::string_view::npos &&
+           end.substr(kMarker.size() + kNumberDigits) == kExtension;
+}
+
 bool isTemporaryOf(std::string_view name, const std::string& prefix) {
-    if (name.size() != prefix.size() + kNumberDigits + kExtension.size() || name.substr(0, prefix.size()) != prefix)
-        return false;
-    const std::string_view digits = name.substr(prefix.size(), kNumberDigits);
-    return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos &&
-           name.substr(prefix.size() + kNumberDigits) == kExtension;
+    return name.size() == prefix.size() + kNumberDigits + kExtension.size() &&
+           name.substr(0, prefix.size()) == prefix && isTemporary(name);
 }
 
 std::int64_t nanoseconds(const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; }
@@ -98,15 +106,15 @@ void removeIfAbandoned(const std::string& path, std::int64_t started) {
     ::close(fd);
 }
 
-void removeAbandonedTemporaries(const std::string& targetPath) {
+// folder: empty or ending in '/'. Each name that `matches` is a candidate.
+template <typename Matches>
+void removeAbandonedTemporaries(const std::string& folder, Matches matches) {
     const std::optional<std::int64_t> started = processStart();
     if (!started) return;
-    const std::string folder = folderOf(targetPath);
     DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!listing) return;
-    const std::string prefix = temporaryPrefix(targetPath);
     while (const dirent* entry = ::readdir(listing))
-        if (isTemporaryOf(entry->d_name, prefix)) removeIfAbandoned(folder + entry->d_name, *started);
+        if (matches(std::string_view(entry->d_name))) removeIfAbandoned(folder + entry->d_name, *started);
     ::closedir(listing);
 }
 
@@ -126,10 +134,20 @@ ReplacingFile::~ReplacingFile() {
     }
 }
 
-bool ReplacingFile::create(const std::string& targetPath) {
+void ReplacingFile::removeAbandonedIn(const std::string& folder) {
+    std::string listed = folder;
+    if (!listed.empty() && listed.back() != '/') listed += '/';
+    removeAbandonedTemporaries(listed, isTemporary);
+}
+
+bool ReplacingFile::create(const std::string& targetPath, Leftovers leftovers) {
     targetPath_ = resolvedTarget(targetPath);
     if (refuseSpecialTarget()) return false;
-    removeAbandonedTemporaries(targetPath_);
+    if (leftovers == Leftovers::RemoveOfTarget) {
+        const std::string prefix = temporaryPrefix(targetPath_);
+        removeAbandonedTemporaries(folderOf(targetPath_),
+                                   [&](std::string_view name) { return isTemporaryOf(name, prefix); });
+    }
     std::random_device seed;
     std::minstd_rand numbers(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -20,9 +20,16 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
     ~ReplacingFile();
 
+    enum class Leftovers {
+        RemoveOfTarget, // remove the abandoned temporaries of this target first
+        Keep            // the caller removed them (a split of many parts lists its folder once)
+    };
+
     // Creates the temporary file in the target's folder; false with errorNumber() on failure.
     // A target that exists but is no regular file (a folder, a device) is refused.
-    bool create(const std::string& targetPath);
+    bool create(const std::string& targetPath, Leftovers leftovers = Leftovers::RemoveOfTarget);
+    // Removes the abandoned temporaries of every target in the folder.
+    static void removeAbandonedIn(const std::string& folder);
     int errorNumber() const { return errorNumber_; }
     FileHandle& file() { return file_; }
     const std::string& temporaryPath() const { return temporaryPath_; }

@@ -158,13 +158,15 @@ bool Splitter::Split() {
 
     std::uint64_t bytesDone = 0;
     std::uint64_t complete = 0;
+    // Once for all parts: listing the folder for each part would cost a set of many parts dearly.
+    ReplacingFile::removeAbandonedIn(std::string(PartNaming::folder(outputPath)));
     try {
         for (std::uint64_t i = 0; i < values_.partCount; ++i) {
             const std::string partPath = PartNaming::geoPartPath(outputPath, i);
             // A part takes its name only when it is complete: a part that fails halfway is
             // removed, and a file of that name from before stays as it was.
             ReplacingFile part;
-            if (!part.create(partPath)) {
+            if (!part.create(partPath, ReplacingFile::Leftovers::Keep)) {
                 status_.setStatus(withDescription(kPartNotCreated, part.errorNumber()));
                 return false;
             }

@@ -156,6 +156,11 @@ TEST(ReplacingFileTest, TemporariesOfAKilledWriterAreRemovedThoseInUseStay) {
     replaceWith(target, "newer");
     EXPECT_FALSE(FileBytes::exists(working.temporary()));
     EXPECT_EQ(entriesIn(folder.path()), 4u); // the target, fresh, other and unlike
+
+    // A split lists its folder once for all its parts: abandoned temporaries of any target go.
+    ReplacingFile::removeAbandonedIn(folder.path());
+    EXPECT_FALSE(FileBytes::exists(other));
+    for (const std::string& path : {target, fresh, unlike}) EXPECT_TRUE(FileBytes::exists(path)) << path;
 }
 
 TEST(ReplacingFileTest, ADeviceOrFolderIsNotReplaced) {
