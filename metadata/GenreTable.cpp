@@ -69,9 +69,12 @@ const std::array<std::string_view, GenreTable::Count>& GenreTable::names() { ret
 
 GenreTable::Id3v2Genre GenreTable::parseId3v2(std::string_view text) {
     Id3v2Genre genre;
-    if (!text.empty() && text[0] == '(') genre.reference = leadingNumber(text.substr(1));
-    const std::size_t close = text.find(')');
-    genre.name = close == std::string_view::npos ? text : text.substr(close + 1);
+    genre.name = text;
+    // Only a text that opens with a parenthesis carries a reference: a name such as
+    // "Rock (live)" stays whole, or a rewrite of the tag would lose it.
+    if (text.empty() || text[0] != '(') return genre;
+    genre.reference = leadingNumber(text.substr(1));
+    if (const std::size_t close = text.find(')'); close != std::string_view::npos) genre.name = text.substr(close + 1);
     return genre;
 }
 

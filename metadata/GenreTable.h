@@ -22,7 +22,7 @@ public:
     // "Rock"; "(17)" has only the number, "Rock" and "17" only the name.
     struct Id3v2Genre {
         std::optional<int> reference; // the leading digits behind a "(" that opens the text
-        std::string_view name;        // the text behind the first ")", the whole text without one
+        std::string_view name;        // behind the ")" that closes an opening "(", else the whole text
     };
     static Id3v2Genre parseId3v2(std::string_view text);
     // The genre number an ID3v2 genre text stands for: its number in parentheses, else the entry

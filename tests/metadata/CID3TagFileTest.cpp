@@ -104,7 +104,8 @@ TEST_F(CID3TagFileTest, ReadsV2TextFramesAndGenreForms) {
         std::string tcon;
         std::string genreText;
         int genreNumber;
-    } cases[] = {{"(17)Rock", "Rock", 17}, {"(17)", "", 17}, {"Rock", "Rock", 0}, {"(x)Odd", "Odd", 0}};
+    } cases[] = {{"(17)Rock", "Rock", 17}, {"(17)", "", 17}, {"Rock", "Rock", 0}, {"(x)Odd", "Odd", 0},
+                 {"Rock (live)", "Rock (live)", 0}}; // a parenthesis inside the name keeps it whole
     for (const auto& c : cases) {
         const Bytes frames = TagBytes::join({TagBytes::textFrame("TALB", "Album"), TagBytes::textFrame("TPE1", "Artist"),
                                              TagBytes::textFrame("TCON", c.tcon), TagBytes::textFrame("TRCK", "7/12"),

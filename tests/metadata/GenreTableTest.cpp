@@ -27,7 +27,7 @@ TEST(GenreTableTest, Id3v2GenreTexts) {
         {"31", std::nullopt, "31", 31},   {"(x)Odd", std::nullopt, "Odd", -1},
         {"(RX)Rock", std::nullopt, "Rock", 17}, // a refinement code is no number: the name counts
         {"(300)", 300, "", -1},           {"256", std::nullopt, "256", -1}, {"My Own", std::nullopt, "My Own", -1},
-        {"Rock (live)", std::nullopt, "", -1}, {"", std::nullopt, "", -1},
+        {"Rock (live)", std::nullopt, "Rock (live)", -1}, {"", std::nullopt, "", -1},
         {"(99999999999)", 2147483647, "", -1}, // held at the largest number, never overflowing
     };
     for (const auto& c : cases) {
