@@ -18,7 +18,7 @@ struct XA_AnalyzerInfo {
     std::int32_t frequency;  // Hz
     std::int32_t mode;       // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
     std::int32_t channels;   // 0 none, 1 mono, 2 stereo
-    const char* title;       // UTF-8, from the ID3v2 tag when there is one, else from the ID3v1 tag
+    const char* title;       // UTF-8, as the handle's TagTextSource reads it (none without one)
     const char* artist;
     const char* album;
     const char* year;
