@@ -35,19 +35,6 @@ std::size_t sequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
-void appendCodePoint(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Windows-1252 bytes 0x80 to 0x9F; the five unassigned ones map to the C1 controls.
 constexpr std::array<std::uint16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -71,9 +58,9 @@ std::string Utf8Text::fromWindows1252(std::string_view bytes) {
     for (char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80 && byte <= 0x9F)
-            appendCodePoint(out, kHighControls[byte - 0x80]);
+            append(out, kHighControls[byte - 0x80]);
         else
-            appendCodePoint(out, byte);
+            append(out, byte);
     }
     return out;
 }
@@ -97,4 +84,22 @@ std::size_t Utf8Text::length(std::string_view text) {
         i += length == 0 ? 1 : length;
     }
     return count;
+}
+
+void Utf8Text::append(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,4 +17,6 @@ public:
     static std::string_view cutAtBoundary(std::string_view text, std::size_t maxBytes);
     // Number of characters (code points) of valid UTF-8; invalid bytes count one each.
     static std::size_t length(std::string_view text);
+    // Appends the UTF-8 bytes of one code point (up to U+10FFFF).
+    static void append(std::string& out, std::uint32_t codePoint);
 };

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "metadata/CID3TagFile.h"
+#include "metadata/Id3TagTexts.h"
 #include "platform/xaudio/XaudioAnalyzer.h"
 
 #include <string>
 
-// One MP3 file as the Player's analyser tree sees it: the analyser's record and the tag record
-// read in the tree's order (Release, Reset, DetectTags, SetMode, Read).
+// One MP3 file as the Player's analyser tree sees it: the analyser's record and the tag record,
+// both from one open of the file (the analyser hands it to the tag record's reader).
 class AnalysedMp3 {
 public:
     explicit AnalysedMp3(MessageBoxSink& messages);
@@ -19,16 +19,15 @@ public:
     int analyse(const std::string& path, int flags = 0);
 
     const XA_AnalyzerInfo& info() const { return info_; }
-    CID3TagFile& tags() { return tags_; }
-    TagPresence presence() const { return presence_; }
+    CID3TagFile& tags() { return tagTexts_.tags(); }
+    TagPresence presence() const { return tagTexts_.tags().Presence(); }
     // The genre name the tree shows for the record's genre number (empty above the table).
     std::string genreName() const;
     // "ID3v1 and ID3v2", "ID3v1", "ID3v2" or "none".
     std::string tagsCarried() const;
 
 private:
+    Id3TagTexts tagTexts_;
     XA_AnalyzerHandle handle_ = nullptr;
     XA_AnalyzerInfo info_{};
-    CID3TagFile tags_;
-    TagPresence presence_ = TagPresence::None;
 };

@@ -3,6 +3,7 @@
 // Build and run with fuzz/run_id3_fuzz.sh.
 
 #include "metadata/CID3TagFile.h"
+#include "metadata/Id3TagTexts.h"
 #include "platform/xaudio/XaudioAnalyzer.h"
 
 #include <cstdint>
@@ -42,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         tags.SetTitle(tags.Title() + "\xE2\x82\xAC");
         tags.BuildV2();
     }
+    Id3TagTexts tagTexts;
     XaudioAnalyzer analyzer;
+    analyzer.setTagSource(&tagTexts);
     XA_AnalyzerInfo info{};
     analyzer.process(path, 0, info);
     return 0;

@@ -4,11 +4,11 @@
 #include "app/FileHandle.h"
 #include "app/ReplacingFile.h"
 #include "app/TextFormat.h"
+#include "metadata/GenreTable.h"
 #include "metadata/Id3Text.h"
-#include "metadata/MpegFrameHeader.h"
+#include "platform/xaudio/MpegFrameHeader.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <unistd.h>
 
@@ -56,15 +56,6 @@ std::uint8_t lowByteOfLeadingNumber(std::string_view text) {
     return static_cast<std::uint8_t>(value);
 }
 
-int leadingNumber(std::string_view text) {
-    long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        value = std::min<long>(value * 10 + (c - '0'), INT_MAX);
-    }
-    return static_cast<int>(value);
-}
-
 std::string unsignedText(std::string_view bytes) {
     std::uint64_t value = 0;
     for (char c : bytes.substr(0, 8)) value = (value << 8) | static_cast<unsigned char>(c);
@@ -105,12 +96,39 @@ void CID3TagFile::Reset() {
     valid_ = true;
 }
 
+bool CID3TagFile::ReadTags(const std::string& path) {
+    Release();
+    Reset();
+    path_ = path;
+    FileHandle file;
+    if (!file.open(path, FileHandle::Mode::Read)) {
+        SetMode(TagMode::ModeV1);
+        return false;
+    }
+    return ReadTags(file);
+}
+
+bool CID3TagFile::ReadTags(FileHandle& file) {
+    Release();
+    Reset();
+    path_ = file.path();
+    const TagPresence presence = detectTags(file);
+    const bool hasV2 = presence == TagPresence::V2Only || presence == TagPresence::Both;
+    SetMode(hasV2 ? TagMode::ModeV2 : TagMode::ModeV1);
+    return Read(file);
+}
+
 TagPresence CID3TagFile::DetectTags(const std::string& path) {
     path_ = path;
     FileHandle file;
     if (!file.open(path, FileHandle::Mode::Read)) return TagPresence::None;
+    return detectTags(file);
+}
+
+TagPresence CID3TagFile::detectTags(FileHandle& file) {
     try {
         const std::uint64_t size = file.size();
+        file.seek(0);
         char start[3] = {};
         const bool v2 = file.read(start, 3) == 3 && std::memcmp(start, "ID3", 3) == 0;
         char end[3] = {};
@@ -130,7 +148,13 @@ bool CID3TagFile::Read(const std::string& path) {
     path_ = path;
     FileHandle file;
     if (!file.open(path, FileHandle::Mode::Read)) return false;
+    return Read(file);
+}
+
+bool CID3TagFile::Read(FileHandle& file) {
+    path_ = file.path();
     try {
+        file.seek(0);
         if (mode_ == TagMode::ModeV2) {
             file.read(header_.data(), header_.size());
             if (std::memcmp(header_.data(), "ID3", 3) != 0) return false;
@@ -144,12 +168,12 @@ bool CID3TagFile::Read(const std::string& path) {
             if (std::memcmp(header_.data(), "TAG", 3) != 0) return false;
             readV1(file);
         }
-        // The handle closes the file: an error at the close of a file only read loses nothing,
-        // and taking it for a failed read would write the tags anew without the texts read.
+        // The caller's handle closes the file: an error at the close of a file only read loses
+        // nothing, and taking it for a failed read would write the tags anew without the texts read.
     } catch (const FileError&) {
         return false;
     }
-    LocateAudio(path, std::uint64_t(tagSize_) + kHeaderSize);
+    locateAudio(file, std::uint64_t(tagSize_) + kHeaderSize);
     return true;
 }
 
@@ -263,9 +287,9 @@ void CID3TagFile::readFrames() {
     album_ = text("TALB");
     artist_ = text("TPE1");
     const std::string genre = text("TCON");
-    const std::size_t close = genre.find(')');
-    genreText_ = close == std::string::npos ? genre : genre.substr(close + 1);
-    if (genre.find('(') != std::string::npos) genreNumber_ = genre.size() > 1 ? leadingNumber(genre.substr(1)) : 0;
+    const GenreTable::Id3v2Genre parsed = GenreTable::parseId3v2(genre);
+    genreText_ = std::string(parsed.name);
+    if (parsed.reference) genreNumber_ = *parsed.reference;
     title_ = text("TIT2");
     track_ = text("TRCK");
     year_ = text(tagVersion_ == 4 ? "TDRC" : "TYER");
@@ -528,7 +552,12 @@ bool CID3TagFile::restoreEnd(std::uint64_t size, std::uint64_t offset, const std
 void CID3TagFile::LocateAudio(const std::string& path, std::uint64_t start) {
     audioStart_ = 0;
     FileHandle file;
-    if (!file.open(path, FileHandle::Mode::Read)) return;
+    if (file.open(path, FileHandle::Mode::Read)) locateAudio(file, start);
+}
+
+// A file that cannot be read here leaves the audio start at 0; the tags read stay valid.
+void CID3TagFile::locateAudio(FileHandle& file, std::uint64_t start) {
+    audioStart_ = 0;
     std::vector<std::uint8_t> window(kAudioWindow);
     std::uint64_t fileSize = 0;
     try {

@@ -37,11 +37,19 @@ public:
     CID3TagFile& operator=(const CID3TagFile&) = delete;
     virtual ~CID3TagFile() = default;
 
+    // Reads the file's tags afresh through one open of the file: Release and Reset, then which
+    // tags it carries (Presence), then the ID3v2 tag when it has one, else the ID3v1 tag (Mode).
+    // False when no tag could be read.
+    bool ReadTags(const std::string& path);
+    bool ReadTags(FileHandle& file);
+
     void Release();
     void Reset();
     TagPresence DetectTags(const std::string& path);
     void SetMode(TagMode mode) { mode_ = mode; }
     bool Read(const std::string& path);
+    // As Read, from a file open for reading (at any position).
+    bool Read(FileHandle& file);
     // The payload of the first frame with this id behind the cursor (relative to the frames
     // area), its encoding byte included; the cursor moves behind the frame found.
     std::optional<std::string> FindFrame(std::string_view id, std::size_t* cursor = nullptr) const;
@@ -98,6 +106,8 @@ private:
         std::size_t at;   // header offset in the frames area
         std::size_t size; // payload bytes
     };
+    TagPresence detectTags(FileHandle& file);
+    void locateAudio(FileHandle& file, std::uint64_t start);
     std::optional<FrameSpan> frameAt(std::size_t position) const;
     std::string payloadOf(const FrameSpan& frame) const;
     void loadFramesArea();

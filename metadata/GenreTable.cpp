@@ -1,5 +1,8 @@
 #include "metadata/GenreTable.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 constexpr std::array<std::string_view, GenreTable::Count> kNames = {
@@ -34,6 +37,16 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The value of the leading digits, held at INT_MAX; none when the text starts with no digit.
+std::optional<int> leadingNumber(std::string_view text) {
+    if (text.empty() || !isDigit(text[0])) return std::nullopt;
+    long value = 0;
+    for (std::size_t i = 0; i < text.size() && isDigit(text[i]); ++i) value = std::min<long>(value * 10 + (text[i] - '0'), INT_MAX);
+    return static_cast<int>(value);
+}
+
 } // namespace
 
 std::string_view GenreTable::name(int number) {
@@ -53,3 +66,23 @@ int GenreTable::indexOfIgnoringCase(std::string_view name) {
 }
 
 const std::array<std::string_view, GenreTable::Count>& GenreTable::names() { return kNames; }
+
+GenreTable::Id3v2Genre GenreTable::parseId3v2(std::string_view text) {
+    Id3v2Genre genre;
+    genre.name = text;
+    // Only a text that opens with a parenthesis carries a reference: a name such as
+    // "Rock (live)" stays whole, or a rewrite of the tag would lose it.
+    if (text.empty() || text[0] != '(') return genre;
+    genre.reference = leadingNumber(text.substr(1));
+    if (const std::size_t close = text.find(')'); close != std::string_view::npos) genre.name = text.substr(close + 1);
+    return genre;
+}
+
+int GenreTable::numberOfId3v2(std::string_view text) {
+    const Id3v2Genre genre = parseId3v2(text);
+    if (genre.reference && *genre.reference < 256) return *genre.reference;
+    if (const int index = indexOf(genre.name); index >= 0) return index;
+    const bool plainNumber = genre.name.size() <= 3 && std::all_of(genre.name.begin(), genre.name.end(), isDigit);
+    if (const auto number = plainNumber ? leadingNumber(genre.name) : std::nullopt; number && *number < 256) return *number;
+    return -1;
+}

@@ -6,24 +6,6 @@
 
 namespace {
 
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // The code points of a text; bytes that are no valid UTF-8 are read as Windows-1252 first.
 std::vector<std::uint32_t> codePoints(std::string_view text) {
     const std::string valid = Utf8Text::fromLegacy(text);
@@ -69,13 +51,13 @@ std::string decodeUtf16(std::string_view bytes, bool bigEndian, std::size_t* con
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
             const std::uint32_t low = unitAt(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                Utf8Text::append(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
         }
         if (unit >= 0xD800 && unit <= 0xDFFF) unit = 0xFFFD;
-        appendUtf8(out, unit);
+        Utf8Text::append(out, unit);
     }
     if (consumed) *consumed = end;
     return out;
@@ -99,7 +81,7 @@ std::string Id3Text::decodeFrameText(std::string_view payload) {
 std::string Id3Text::fromLatin1(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (char c : bytes) appendUtf8(out, static_cast<unsigned char>(c));
+    for (char c : bytes) Utf8Text::append(out, static_cast<unsigned char>(c));
     return out;
 }
 

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev libqt6svg6 libx11-dev
   libmpg123-dev libcurl4-openssl-dev libfftw3-dev
   mpg123
-  lame time hyperfine xvfb xauth
+  lame time hyperfine xvfb xauth strace
   python3
 )
 

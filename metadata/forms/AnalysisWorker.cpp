@@ -10,7 +10,7 @@ std::optional<std::string> copyText(const char* text) {
 } // namespace
 
 AnalysisWorker::AnalysisWorker(Deliver deliver) : deliver_(std::move(deliver)) {
-    xanalyzer_new(&handle_);
+    if (xanalyzer_new(&handle_) == 0) xanalyzer_set_tag_source(handle_, &tagTexts_);
     thread_ = std::thread([this] { run(); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metadata/Id3TagTexts.h"
 #include "platform/xaudio/XaudioAnalyzer.h"
 
 #include <condition_variable>
@@ -44,6 +45,7 @@ private:
     AnalysisResult analyse(const std::string& path);
 
     Deliver deliver_;
+    Id3TagTexts tagTexts_;
     XA_AnalyzerHandle handle_ = nullptr;
     std::mutex mutex_;
     std::condition_variable wake_;

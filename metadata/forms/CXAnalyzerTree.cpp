@@ -115,19 +115,13 @@ void CXAnalyzerTree::applyDeferred() {
 }
 
 void CXAnalyzerTree::readTags(const QString& path) {
-    const std::string file = path.toStdString();
-    tags_.Release();
-    tags_.Reset();
-    const TagPresence presence = tags_.DetectTags(file);
-    switch (presence) {
+    tags_.ReadTags(path.toStdString());
+    switch (tags_.Presence()) {
     case TagPresence::V1Only: tagChoice_ = 0; break;
     case TagPresence::V2Only: tagChoice_ = 1; break;
     case TagPresence::Both: tagChoice_ = 2; break;
     case TagPresence::None: tagChoice_ = -1; break;
     }
-    const bool hasV2 = presence == TagPresence::V2Only || presence == TagPresence::Both;
-    tags_.SetMode(hasV2 ? TagMode::ModeV2 : TagMode::ModeV1);
-    tags_.Read(file);
 }
 
 void CXAnalyzerTree::FillTree(const QString& path, const AnalysisResult& result) {

@@ -135,9 +135,7 @@ int MpegStreamFacts::averageBitrate() const {
     return static_cast<int>(std::lround(static_cast<double>(audioBytes) * 8 / seconds));
 }
 
-std::optional<MpegStreamFacts> MpegStreamScanner::scan(const std::string& path, bool firstFrameOnly) {
-    FileHandle file;
-    if (!file.open(path, FileHandle::Mode::Read)) return std::nullopt;
+std::optional<MpegStreamFacts> MpegStreamScanner::scan(FileHandle& file, bool firstFrameOnly) {
     try {
         const AudioRegion region = AudioRegion::of(file);
         Blocks blocks(file, region.end, firstFrameOnly ? kFirstFrameBlock : kWalkBlock);

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "metadata/MpegFrameHeader.h"
+#include "platform/xaudio/MpegFrameHeader.h"
 
 #include <cstdint>
 #include <optional>
-#include <string>
+
+class FileHandle;
 
 // What a full walk over the frames of an MPEG audio file finds.
 struct MpegStreamFacts {
@@ -25,6 +26,6 @@ enum VariationBit { LevelVaries = 1, LayerVaries = 2, BitrateVaries = 4, Frequen
 class MpegStreamScanner {
 public:
     // None when the file cannot be read or holds no MPEG audio frame. With firstFrameOnly the
-    // walk ends at the first audio frame.
-    static std::optional<MpegStreamFacts> scan(const std::string& path, bool firstFrameOnly = false);
+    // walk ends at the first audio frame. The file is left open at any position.
+    static std::optional<MpegStreamFacts> scan(FileHandle& file, bool firstFrameOnly = false);
 };

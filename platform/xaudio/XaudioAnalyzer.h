@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+class FileHandle;
+class TagTextSource;
+
 // The record xanalyzer_process_file fills. Its text pointers stay valid until the next call
 // with the same handle or until the handle is deleted; a text the file lacks is null.
 struct XA_AnalyzerInfo {
@@ -15,7 +18,7 @@ struct XA_AnalyzerInfo {
     std::int32_t frequency;  // Hz
     std::int32_t mode;       // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
     std::int32_t channels;   // 0 none, 1 mono, 2 stereo
-    const char* title;       // UTF-8, from the ID3v2 tag when there is one, else from the ID3v1 tag
+    const char* title;       // UTF-8, as the handle's TagTextSource reads it (none without one)
     const char* artist;
     const char* album;
     const char* year;
@@ -31,15 +34,20 @@ enum XA_AnalyzerFlags : int {
     XA_ANALYZE_FIRST_FRAME = 1, // stop at the first audio frame: frames and duration count only it
 };
 
-// The object behind an analyser handle: it owns the texts the record points to.
+// The object behind an analyser handle: it owns the texts the record points to. The file is
+// opened once: the walk over its frames and the tag reader share that open file.
 class XaudioAnalyzer {
 public:
+    // The reader of the record's tag texts (not owned; null: the record carries no texts and
+    // genre 255).
+    void setTagSource(TagTextSource* source) { tagSource_ = source; }
     // 0 on success, an XA error code otherwise (the record is left as it was then).
     int process(const std::string& path, int flags, XA_AnalyzerInfo& info);
 
 private:
-    void readTags(const std::string& path, XA_AnalyzerInfo& info);
+    void readTags(FileHandle& file, XA_AnalyzerInfo& info);
 
+    TagTextSource* tagSource_ = nullptr;
     std::string title_, artist_, album_, year_, comment_;
 };
 
@@ -52,4 +60,6 @@ int xanalyzer_new(XA_AnalyzerHandle* handle);
 // or holds no MPEG audio.
 int xanalyzer_process_file(XA_AnalyzerHandle handle, const char* path, int flags, int reserved,
                            XA_AnalyzerInfo* info, int reserved2, int reserved3, int reserved4);
+// Hands the analyser the reader of its tag texts; it must outlive the handle's use.
+int xanalyzer_set_tag_source(XA_AnalyzerHandle handle, TagTextSource* source);
 void xanalyzer_delete(XA_AnalyzerHandle handle);

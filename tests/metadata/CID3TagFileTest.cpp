@@ -22,15 +22,8 @@ struct RecordingBoxes : MessageBoxSink {
     void showStopBox(const std::string& text) override { shown.push_back(text); }
 };
 
-// The calling order of the analyser tree: Release, Reset, DetectTags, SetMode, Read.
-void examine(CID3TagFile& tags, const std::string& path) {
-    tags.Release();
-    tags.Reset();
-    const TagPresence presence = tags.DetectTags(path);
-    const bool v2 = presence == TagPresence::V2Only || presence == TagPresence::Both;
-    tags.SetMode(v2 ? TagMode::ModeV2 : TagMode::ModeV1);
-    tags.Read(path);
-}
+// The analyser tree's read: Release, Reset, DetectTags, SetMode and Read in one call.
+void examine(CID3TagFile& tags, const std::string& path) { tags.ReadTags(path); }
 
 bool contains(const Bytes& haystack, const Bytes& needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
@@ -65,18 +58,27 @@ TEST_F(CID3TagFileTest, DetectsWhichTagsTheFileCarries) {
     const struct {
         Bytes file;
         TagPresence presence;
+        TagMode mode;       // the tag ReadTags reads
+        const char* title;  // null: ReadTags finds no tag
     } cases[] = {
-        {TagBytes::join({v2, audio, v1}), TagPresence::Both},
-        {TagBytes::join({v2, audio}), TagPresence::V2Only},
-        {TagBytes::join({audio, v1}), TagPresence::V1Only},
-        {audio, TagPresence::None},
-        {TagBytes::of("ID"), TagPresence::None},
+        {TagBytes::join({v2, audio, v1}), TagPresence::Both, TagMode::ModeV2, "A"},
+        {TagBytes::join({v2, audio}), TagPresence::V2Only, TagMode::ModeV2, "A"},
+        {TagBytes::join({audio, v1}), TagPresence::V1Only, TagMode::ModeV1, "B"},
+        {audio, TagPresence::None, TagMode::ModeV1, nullptr},
+        {TagBytes::of("ID"), TagPresence::None, TagMode::ModeV1, nullptr},
     };
     for (const auto& c : cases) {
+        const std::string path = write(c.file);
         tags.Reset();
-        EXPECT_EQ(tags.DetectTags(write(c.file)), c.presence);
+        EXPECT_EQ(tags.DetectTags(path), c.presence);
+        EXPECT_EQ(tags.ReadTags(path), c.title != nullptr);
+        EXPECT_EQ(tags.Presence(), c.presence);
+        EXPECT_EQ(tags.Mode(), c.mode);
+        EXPECT_EQ(tags.Title(), c.title ? c.title : "");
     }
     EXPECT_EQ(tags.DetectTags(folder.file("missing.mp3")), TagPresence::None);
+    EXPECT_FALSE(tags.ReadTags(folder.file("missing.mp3")));
+    EXPECT_EQ(tags.Presence(), TagPresence::None);
 }
 
 TEST_F(CID3TagFileTest, FileWithBothTagsIsReadFromItsV2Tag) {
@@ -104,7 +106,8 @@ TEST_F(CID3TagFileTest, ReadsV2TextFramesAndGenreForms) {
         std::string tcon;
         std::string genreText;
         int genreNumber;
-    } cases[] = {{"(17)Rock", "Rock", 17}, {"(17)", "", 17}, {"Rock", "Rock", 0}, {"(x)Odd", "Odd", 0}};
+    } cases[] = {{"(17)Rock", "Rock", 17}, {"(17)", "", 17}, {"Rock", "Rock", 0}, {"(x)Odd", "Odd", 0},
+                 {"Rock (live)", "Rock (live)", 0}}; // a parenthesis inside the name keeps it whole
     for (const auto& c : cases) {
         const Bytes frames = TagBytes::join({TagBytes::textFrame("TALB", "Album"), TagBytes::textFrame("TPE1", "Artist"),
                                              TagBytes::textFrame("TCON", c.tcon), TagBytes::textFrame("TRCK", "7/12"),

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +24,25 @@ bool hasV1(const Bytes& file) {
 // The bytes between the tags: they must come through any tag write unchanged.
 Bytes audioOf(const Bytes& file) {
     return Bytes(file.begin() + static_cast<std::ptrdiff_t>(v2Length(file)), file.end() - (hasV1(file) ? 128 : 0));
+}
+
+// The program of that name in PATH, empty when there is none.
+std::string inPath(const std::string& name) {
+    std::istringstream folders(std::getenv("PATH") ? std::getenv("PATH") : "");
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        const std::filesystem::path candidate = std::filesystem::path(folder) / name;
+        if (!folder.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return {};
+}
+
+// The lines of an strace log that open the file at path.
+int opensOf(const std::string& log, const std::string& path) {
+    std::istringstream lines(FileBytes::readText(log));
+    int opens = 0;
+    for (std::string line; std::getline(lines, line);)
+        if (line.find("open") != std::string::npos && line.find('"' + path + '"') != std::string::npos) ++opens;
+    return opens;
 }
 
 class Mp3CliTest : public ::testing::Test {
@@ -47,6 +69,27 @@ TEST_F(Mp3CliTest, InfoShowsTheAnalyserLinesAndTheTags) {
     const CliRun other = CliRun::run({"info", text});
     EXPECT_EQ(other.exitCode, 1);
     EXPECT_NE(other.err.find("Keine Datei zu decodieren"), std::string::npos);
+}
+
+// The part check reads the file's head; the analysis walks the stream and reads the tags through
+// one more open of the file, whichever tags it carries.
+TEST_F(Mp3CliTest, InfoOpensTheFileAtMostTwice) {
+    const std::string strace = inPath("strace");
+    if (strace.empty()) GTEST_SKIP() << "strace is not installed (scripts/deps.sh installs it)";
+    const char* cli = std::getenv("QUARVEL_CLI");
+    ASSERT_NE(cli, nullptr);
+    for (const char* fixture : {"cbr128.mp3", "mono64.mp3"}) {
+        const std::string path = copy(fixture);
+        const std::string log = folder.file(std::string(fixture) + ".opens");
+        const CliRun run = CliRun::runProgram(strace, {"-f", "-e", "trace=open,openat", "-o", log, cli, "info", path});
+        if (run.exitCode != 0 && run.err.find("ptrace") != std::string::npos)
+            GTEST_SKIP() << "strace cannot trace here: " << run.err;
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.out.find("MPEG Info\n"), std::string::npos) << run.out;
+        const int opens = opensOf(log, path);
+        EXPECT_GE(opens, 1) << fixture; // the log names the file: the count means something
+        EXPECT_LE(opens, 2) << fixture << "\n" << FileBytes::readText(log);
+    }
 }
 
 TEST_F(Mp3CliTest, TagRewritesBothTagsAndKeepsTheAudio) {

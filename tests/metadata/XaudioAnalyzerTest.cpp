@@ -1,5 +1,6 @@
 #include "platform/xaudio/XaudioAnalyzer.h"
 
+#include "metadata/Id3TagTexts.h"
 #include "metadata/TagBytes.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
@@ -21,6 +22,7 @@ protected:
         XA_AnalyzerHandle created = nullptr;
         ASSERT_EQ(xanalyzer_new(&created), 0);
         analyzer.reset(created);
+        ASSERT_EQ(xanalyzer_set_tag_source(analyzer.get(), &tagTexts), 0);
     }
     int analyse(const std::string& path) {
         std::memset(&info, 0, sizeof info);
@@ -33,6 +35,7 @@ protected:
     }
     static std::string text(const char* pointer) { return pointer ? pointer : "(none)"; }
 
+    Id3TagTexts tagTexts;
     std::unique_ptr<XaudioAnalyzer, AnalyzerDeleter> analyzer;
     XA_AnalyzerInfo info{};
     TempFolder folder;

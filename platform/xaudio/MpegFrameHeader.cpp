@@ -1,4 +1,4 @@
-#include "metadata/MpegFrameHeader.h"
+#include "platform/xaudio/MpegFrameHeader.h"
 
 namespace {
 
