@@ -3,7 +3,7 @@
 
 #include "platform/xaudio/XA_Codes.h"
 #include "platform/xaudio/XaudioPlayback.h"
-#include "xaudio/NotificationRecorder.h"
+#include "support/NotificationRecorder.h"
 
 #include <algorithm>
 #include <chrono>

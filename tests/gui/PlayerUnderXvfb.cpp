@@ -16,7 +16,7 @@
 #include "shell/CMainFrame.h"
 #include "support/FileBytes.h"
 #include "support/WindowTestApp.h"
-#include "xaudio/ToneMp3.h"
+#include "support/ToneMp3.h"
 
 #include <QAction>
 #include <QApplication>

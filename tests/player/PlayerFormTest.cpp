@@ -11,7 +11,7 @@
 #include "shell/StandInForms.h"
 #include "splitjoin/forms/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
-#include "xaudio/ToneMp3.h"
+#include "support/ToneMp3.h"
 
 #include <gtest/gtest.h>
 

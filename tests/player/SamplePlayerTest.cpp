@@ -8,7 +8,7 @@
 #include "player/XaudioException.h"
 #include "player/XaudioNotifier.h"
 #include "support/TempFolder.h"
-#include "xaudio/ToneMp3.h"
+#include "support/ToneMp3.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -2,8 +2,8 @@
 
 #include "support/CliRun.h"
 #include "support/TempFolder.h"
-#include "xaudio/MisbehavingHttpServer.h"
-#include "xaudio/ToneMp3.h"
+#include "platform/xaudio/MisbehavingHttpServer.h"
+#include "support/ToneMp3.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include "platform/xaudio/XaudioPlayback.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
-#include "xaudio/LocalHttpServer.h"
-#include "xaudio/NotificationRecorder.h"
-#include "xaudio/ToneMp3.h"
+#include "platform/xaudio/LocalHttpServer.h"
+#include "support/NotificationRecorder.h"
+#include "support/ToneMp3.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "xaudio/ToneMp3.h"
+#include "support/ToneMp3.h"
 
 #include "support/FileBytes.h"
 

@@ -1,4 +1,4 @@
-#include "xaudio/MisbehavingHttpServer.h"
+#include "platform/xaudio/MisbehavingHttpServer.h"
 
 #include <cerrno>
 #include <csignal>

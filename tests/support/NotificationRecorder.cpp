@@ -1,4 +1,4 @@
-#include "xaudio/NotificationRecorder.h"
+#include "support/NotificationRecorder.h"
 
 #include "platform/xaudio/XA_Codes.h"
 

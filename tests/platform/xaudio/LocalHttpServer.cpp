@@ -1,4 +1,4 @@
-#include "xaudio/LocalHttpServer.h"
+#include "platform/xaudio/LocalHttpServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
