@@ -10,6 +10,7 @@ packages=(
   libmpg123-dev libcurl4-openssl-dev libfftw3-dev
   mpg123
   lame time hyperfine xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()
