@@ -26,7 +26,7 @@ cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 # Runs one target; returns non-zero when it found something.
 run_target() {
   local target=$1
-  local corpus=$build/corpus/$target artifacts=$build/artifacts/$target scratch=$build/tmp/$target
+  local corpus=$build/corpus/$target artifacts=$build/artifacts/$target scratch=$PWD/$build/tmp/$target
   # The targets write and sync small files at every run: a memory file system spares the disk.
   [ -d /dev/shm ] && [ -w /dev/shm ] && scratch=/dev/shm/quarvel-fuzz-$target.$$
   local log=$build/logs/$target.log regressions=fuzz/regressions/$target
@@ -34,7 +34,7 @@ run_target() {
   mkdir -p "$corpus" "$artifacts" "$scratch" "$build/logs" "$regressions"
   local status=0
   # The targets' scratch folders go below $scratch, which goes also when a finding ends a run early.
-  TMPDIR=$PWD/$scratch ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  TMPDIR=$scratch ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$artifacts/" \
     "$corpus" "fuzz/corpus/$target" "$regressions" >"$log" 2>&1 || status=$?
