@@ -3,6 +3,7 @@
 #include "app/FileError.h"
 #include "app/FileHandle.h"
 #include "app/ReplacingFile.h"
+#include "app/TextFormat.h"
 #include "app/Utf8Text.h"
 
 #include <algorithm>
@@ -75,6 +76,7 @@ std::string locationOfLine(const std::string& line, const std::string& folder) {
 } // namespace
 
 void PlaylistQueue::append(CTwoStrings entry) {
+    ++queuedDisplays_[entry.display];
     entries_.push_back(std::move(entry));
 }
 
@@ -92,21 +94,31 @@ bool PlaylistQueue::addLocation(const std::string& text) {
     } else {
         return false;
     }
-    if (entry.display.empty() || isQueued(entry.display)) return false;
-    entries_.push_back(std::move(entry));
+    // "| comment http://..." names no place to play from.
+    if (entry.display.empty() || entry.location.empty() || isQueued(entry.display)) return false;
+    append(std::move(entry));
     return true;
 }
 
 bool PlaylistQueue::loadPlaylist(const std::string& path) {
     if (!isRegularFile(path)) return false;
     const std::optional<FileIdentity> identity = FileIdentity::of(path);
-    if (!identity || openPlaylists_.size() >= kMaxNesting ||
-        std::find(openPlaylists_.begin(), openPlaylists_.end(), *identity) != openPlaylists_.end())
-        return false;
+    if (!identity) return false;
+    if (!openPlaylists_.empty()) return loadNested(path, *identity);
+    loadedPlaylists_.clear();
+    entriesBeforeLoad_ = entries_.size();
+    loadMessage_.clear();
+    return loadNested(path, *identity);
+}
 
+bool PlaylistQueue::loadNested(const std::string& path, const FileIdentity& identity) {
+    if (openPlaylists_.size() >= kMaxNesting ||
+        std::find(loadedPlaylists_.begin(), loadedPlaylists_.end(), identity) != loadedPlaylists_.end())
+        return false;
     FileHandle file;
     if (!file.open(path, FileHandle::Mode::Read)) return false;
-    openPlaylists_.push_back(*identity);
+    openPlaylists_.push_back(identity);
+    loadedPlaylists_.push_back(identity);
     const OpenPlaylist closeWhenDone{openPlaylists_};
     const std::size_t before = entries_.size();
     try {
@@ -114,9 +126,21 @@ bool PlaylistQueue::loadPlaylist(const std::string& path) {
     } catch (const FileError&) {
         // A playlist that could not be read to its end adds nothing (the entries of playlists
         // it named included): a half-read list would look complete in the box.
-        entries_.resize(before);
+        while (entries_.size() > before) {
+            forget(entries_.back().display);
+            entries_.pop_back();
+        }
         return false;
     }
+    return true;
+}
+
+// A load stops adding once it has brought MaxEntriesPerLoad entries, and says so once.
+bool PlaylistQueue::entryLimitReached() {
+    if (entries_.size() - entriesBeforeLoad_ < MaxEntriesPerLoad) return false;
+    if (loadMessage_.empty())
+        loadMessage_ = TextFormat::format("The playlist holds more than %u entries: the rest was not loaded",
+                                          static_cast<unsigned>(MaxEntriesPerLoad));
     return true;
 }
 
@@ -132,6 +156,7 @@ void PlaylistQueue::readLines(FileHandle& file, const std::string& folder) {
         pending.append(buffer.data(), got);
         std::size_t start = 0;
         for (std::size_t end; (end = pending.find('\n', scanFrom)) != std::string::npos; scanFrom = start) {
+            if (entryLimitReached()) return;
             addLine(std::string_view(pending).substr(start, end - start), folder, firstLine);
             firstLine = false;
             start = end + 1;
@@ -139,7 +164,7 @@ void PlaylistQueue::readLines(FileHandle& file, const std::string& folder) {
         pending.erase(0, start);
         if (got < buffer.size()) break;
     }
-    if (!pending.empty()) addLine(pending, folder, firstLine);
+    if (!pending.empty() && !entryLimitReached()) addLine(pending, folder, firstLine);
 }
 
 void PlaylistQueue::addLine(std::string_view line, const std::string& folder, bool firstLine) {
@@ -183,6 +208,7 @@ std::optional<CTwoStrings> PlaylistQueue::takeFirst() {
     if (entries_.empty()) return std::nullopt;
     CTwoStrings first = std::move(entries_.front());
     entries_.erase(entries_.begin());
+    forget(first.display);
     return first;
 }
 
@@ -196,12 +222,14 @@ bool PlaylistQueue::moveToFront(const std::string& display) {
 bool PlaylistQueue::remove(const std::string& display) {
     const auto it = find(display);
     if (it == entries_.end()) return false;
+    forget(it->display);
     entries_.erase(it);
     return true;
 }
 
 void PlaylistQueue::clear() {
     entries_.clear();
+    queuedDisplays_.clear();
 }
 
 bool PlaylistQueue::empty() const {
@@ -217,8 +245,12 @@ const std::vector<CTwoStrings>& PlaylistQueue::entries() const {
 }
 
 bool PlaylistQueue::isQueued(const std::string& display) const {
-    return std::any_of(entries_.begin(), entries_.end(),
-                       [&](const CTwoStrings& entry) { return entry.display == display; });
+    return queuedDisplays_.contains(display);
+}
+
+void PlaylistQueue::forget(const std::string& display) {
+    const auto it = queuedDisplays_.find(display);
+    if (it != queuedDisplays_.end() && --it->second == 0) queuedDisplays_.erase(it);
 }
 
 std::vector<CTwoStrings>::iterator PlaylistQueue::find(const std::string& display) {

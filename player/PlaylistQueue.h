@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class FileHandle;
@@ -23,9 +24,15 @@ public:
     // Reads an M3U playlist: comment lines ("#...", so #EXTM3U/#EXTINF) skipped, UTF-8 first and
     // Latin-1 when a line is not valid UTF-8, lines of any length, CR LF or LF; a line that is an
     // absolute path or holds "://" is taken unchanged, any other is prefixed with the playlist's
-    // folder; each goes through addLocation. Nested playlists at most 8 deep and never one that is
-    // already being read (no loop). A file that cannot be opened adds nothing. Returns false then.
+    // folder; each goes through addLocation. Nested playlists at most 8 deep, each playlist read
+    // at most once per outermost load (so no loop, and no explosion of lists that name each
+    // other many times), and at most MaxEntriesPerLoad entries per outermost load; the rest is
+    // left out and loadMessage() says so. A file that cannot be opened adds nothing. Returns
+    // false then.
     bool loadPlaylist(const std::string& path);
+    // What the last outermost load left out, for a status pane; empty when it loaded everything.
+    const std::string& loadMessage() const { return loadMessage_; }
+    static constexpr std::size_t MaxEntriesPerLoad = 100'000;
     // Writes each location in queue order, one per line ending in CR LF: relative to `folder`
     // (a folder path ending in '/') when the location lies under it, else the whole location.
     // Nothing else (no header, no display texts). Writes through ReplacingFile so a failed write
@@ -43,10 +50,19 @@ public:
 private:
     void readLines(FileHandle& file, const std::string& folder);
     void addLine(std::string_view line, const std::string& folder, bool firstLine);
+    bool loadNested(const std::string& path, const FileIdentity& identity);
+    bool entryLimitReached();
     bool isQueued(const std::string& display) const;
+    void forget(const std::string& display);
     std::vector<CTwoStrings>::iterator find(const std::string& display);
 
     std::vector<CTwoStrings> entries_;
-    // The playlists being read right now, outermost first: bounds the nesting and stops loops.
+    // How many entries show each display text: the duplicate check of a long load stays linear.
+    std::unordered_map<std::string, std::size_t> queuedDisplays_;
+    // The playlists being read right now, outermost first: bounds the nesting.
     std::vector<FileIdentity> openPlaylists_;
+    // Every playlist read since the outermost load began: each is read once.
+    std::vector<FileIdentity> loadedPlaylists_;
+    std::size_t entriesBeforeLoad_ = 0;
+    std::string loadMessage_;
 };

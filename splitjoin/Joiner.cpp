@@ -44,6 +44,13 @@ constexpr const char* kNotRecognised =
     "Not a part file: nothing to join\r\nKeine Split-Datei: nichts zu decodieren";
 constexpr const char* kOutputIsPart =
     "The output file is a part of the set: %s\r\nDie Ausgabedatei ist Teil des Sets: %s";
+constexpr const char* kWrongCount =
+    "File: %s has wrong part count: %u\r\nDatei: %s hat falsche Split Anzahl: %u";
+constexpr const char* kForeignPart =
+    "File: %s does not belong to the set of %s\r\nDatei: %s gehört nicht zum Set von %s";
+constexpr const char* kBeyondCount =
+    "File: %s belongs to the set but lies beyond its %u parts\r\n"
+    "Datei: %s gehört zum Set, liegt aber hinter seinen %u Teilen";
 constexpr const char* kLegacyFailed =
     "File: %s could not be decoded\r\nDatei: %s konnte nicht decodiert werden";
 
@@ -109,10 +116,64 @@ Joiner::HeaderResult Joiner::acceptHeader(const CCode& record) {
         return HeaderResult::Refused;
     }
     values_.partType = static_cast<int>(record.flagsAsRead);
+    if (refuseWrongCount(record)) {
+        values_.partCount = 0;
+        values_.outputName.clear();
+        return HeaderResult::Refused;
+    }
     values_.partCount = record.partCount;
+    set_ = SetSignature::of(record);
+    pickedPart_ = values_.inputPart;
+    // From part 100 on the number has three digits: the set's names come from part 0's path.
+    if (PartType::usesGeoNaming(values_.partType))
+        values_.inputPart = PartNaming::geoPartZeroPath(values_.inputPart, record.partIndex);
     if (values_.outputName.empty()) values_.outputName = NameSanitizer::plainFileName(record.name());
     if (!FindParts()) values_.outputName.clear();
     return HeaderResult::Part;
+}
+
+Joiner::SetSignature Joiner::SetSignature::of(const CCode& record) {
+    return {record.partCount, record.flagsAsRead, record.name()};
+}
+
+// The splitter never writes a set of no parts, nor a part numbered beyond its count: such a
+// header is damaged, and joining by it would end the file early without a word.
+bool Joiner::refuseWrongCount(const CCode& record) {
+    const char* part = values_.inputPart.c_str();
+    if (record.partCount == 0)
+        status_.setStatus(TextFormat::format(kWrongCount, part, record.partCount, part, record.partCount));
+    else if (record.partIndex >= record.partCount)
+        status_.setStatus(TextFormat::format(kWrongPartNo, part, record.partIndex, part, record.partIndex));
+    else
+        return false;
+    return true;
+}
+
+// Every part must agree with the picked one on count, flags and name: a part of another set, or
+// one whose count was damaged, would otherwise go into the file unnoticed (the count has no
+// checksum).
+bool Joiner::refuseForeignPart(const std::string& path, const CCode& record) {
+    if (SetSignature::of(record) == set_) return false;
+    const char* part = path.c_str();
+    const char* picked = pickedPart_.c_str();
+    status_.setStatus(TextFormat::format(kForeignPart, part, picked, part, picked));
+    return true;
+}
+
+// A part numbered just past the count with the set's own name means the count is too small in
+// every part: the file would be cut short.
+bool Joiner::refusePartBeyondCount() {
+    const std::string path = partPath(values_.partCount);
+    FileHandle beyond;
+    if (!beyond.open(path, FileHandle::Mode::Read)) return false;
+    const std::uint64_t fileSize = beyond.size();
+    CCode record;
+    record.userKey = values_.userKey;
+    if (!record.loadHeader(readHead(beyond, fileSize), fileSize)) return false;
+    if (record.name() != set_.name || record.flagsAsRead != set_.flags) return false;
+    const char* part = path.c_str();
+    status_.setStatus(TextFormat::format(kBeyondCount, part, values_.partCount, part, values_.partCount));
+    return true;
 }
 
 Joiner::HeaderResult Joiner::acceptLegacy(const std::vector<std::uint8_t>& head,
@@ -197,7 +258,7 @@ bool Joiner::refuseJoin() {
             return true;
         }
     }
-    return false;
+    return !PartType::isLegacy(values_.partType) && refusePartBeyondCount();
 }
 
 bool Joiner::joinParts(FileHandle& output, std::vector<std::string>& opened) {
@@ -242,6 +303,7 @@ bool Joiner::joinPart(FileHandle& output, FileHandle& part, std::uint64_t index,
                                              record.partIndex));
         return false;
     }
+    if (refuseForeignPart(path, record)) return false;
     if (!record.announcesData(fileSize)) {
         status_.setStatus(TextFormat::format(kWrongLength, path.c_str(), path.c_str()));
         return false;

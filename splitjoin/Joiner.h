@@ -40,6 +40,14 @@ public:
 
 private:
     enum class HeaderResult { Part, Unreadable, Unknown, Refused };
+    // What every part of one set has in common: the count, the flags and the stored name.
+    struct SetSignature {
+        std::uint32_t partCount = 0;
+        std::uint32_t flags = 0;
+        std::string name;
+        static SetSignature of(const CCode& record);
+        bool operator==(const SetSignature&) const = default;
+    };
 
     HeaderResult readHeader();
     HeaderResult acceptHeader(const CCode& record);
@@ -47,6 +55,9 @@ private:
     std::string partPath(std::uint64_t index) const;
     std::vector<std::string> setPaths() const;
     bool refuseJoin();
+    bool refuseWrongCount(const CCode& record);
+    bool refuseForeignPart(const std::string& path, const CCode& record);
+    bool refusePartBeyondCount();
     bool joinParts(FileHandle& output, std::vector<std::string>& opened);
     bool joinPart(FileHandle& output, FileHandle& part, std::uint64_t index, std::uint64_t& bytesDone,
                   std::uint64_t bytesTotal);
@@ -57,6 +68,8 @@ private:
     StatusSink& status_;
     MessageBoxSink& messageBox_;
     JoinValues values_;
+    SetSignature set_; // of the picked part; every part of its set must match it
+    std::string pickedPart_; // as picked, before a Geo set's path turns into part 0's
     std::vector<std::uint8_t> buffer_;
     ProgressCallback progress_;
     PartDeleted partDeleted_;

@@ -38,6 +38,19 @@ std::string PartNaming::geoPartPath(std::string_view path, std::uint64_t index) 
     return part;
 }
 
+std::string PartNaming::geoPartZeroPath(std::string_view path, std::uint64_t index) {
+    const std::size_t dot = lastDot(path);
+    const std::size_t stemEnd = dot == std::string_view::npos ? path.size() : dot;
+    const std::string digits = number(index);
+    const std::string_view beforeDot = path.substr(nameStart(path), stemEnd - nameStart(path));
+    if (digits.size() <= 2 || !beforeDot.ends_with(digits)) return geoPartPath(path, 0);
+    // Keep two of the index's digits' places, so that the usual rule finds the same stem.
+    std::string partZero(path.substr(0, stemEnd - digits.size()));
+    partZero += "00";
+    partZero += path.substr(stemEnd);
+    return partZero;
+}
+
 std::string PartNaming::classicPartPath(std::string_view path, std::uint64_t index) {
     const std::size_t dot = lastDot(path);
     const std::size_t keep = dot == std::string_view::npos ? path.size() : std::min(dot + 2, path.size());

@@ -16,6 +16,10 @@
 class PartNaming {
 public:
     static std::string geoPartPath(std::string_view path, std::uint64_t index);
+    // The path of part 0 from the path of part `index` of a Geo set: the name before its dot
+    // loses the index's digits when it ends in them ("s100.ppt" of part 100 -> "s00.ppt"), else
+    // its last two characters, as part 0's own name does.
+    static std::string geoPartZeroPath(std::string_view path, std::uint64_t index);
     // The path up to its last dot less two characters: "/x/my_song00.ppt" -> "/x/my_song".
     static std::string_view geoStem(std::string_view path);
     static std::string classicPartPath(std::string_view path, std::uint64_t index);

@@ -622,6 +622,7 @@ void CViewPlayer::addLocation(const QString& text, bool start) {
 
 void CViewPlayer::loadPlaylist(const QString& path, bool start) {
     queue_.loadPlaylist(path.toStdString());
+    if (!queue_.loadMessage().empty()) paneZero_.setStatus(queue_.loadMessage());
     refreshPlaylistBox();
     if (queue_.empty() || !start) return;
     if (lastState() == XA::Stopped || lastState() == XA::EndOfStream)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 TEST(QuarvelCli, SplitThenJoinFromAnyPart) {
     TempFolder folder;
@@ -73,5 +74,25 @@ TEST(QuarvelCli, RefusedSplitSizes) {
         const CliRun run = CliRun::run({"split", folder.file("a.bin"), "--bytes", bytes});
         EXPECT_NE(run.exitCode, 0) << bytes;
         EXPECT_FALSE(FileBytes::exists(folder.file("a00.ppt"))) << bytes;
+    }
+}
+
+// A FIFO, given where a file is expected, would block the open until a writer came.
+TEST(QuarvelCli, SpecialFilesAreRefusedAtOnce) {
+    TempFolder folder;
+    const std::string fifo = folder.file("pipe00.ppt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::vector<std::string> command;
+        const char* says;
+    } cases[] = {{{"info", fifo}, "Not a regular file"},
+                 {{"join", fifo}, "Not a regular file"},
+                 {{"split", fifo}, "Not a regular file"},
+                 {{"tag", fifo, "--title", "x"}, "the input cannot be opened"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command.front());
+        const CliRun run = CliRun::run(c.command);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }
 }

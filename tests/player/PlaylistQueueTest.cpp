@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -84,12 +85,46 @@ TEST(PlaylistQueueTest, NestedPlaylistsEndOnLoopsAndAfterEightLevels) {
     EXPECT_EQ(queue.entries(), firstEight);
 }
 
+// Eight playlists that each name the next 30 times would mean 30^7 loads: each is read once.
+TEST(PlaylistQueueTest, PlaylistsNamedManyTimesAreReadOnce) {
+    TempFolder lists;
+    Entries songs;
+    for (int level = 1; level <= 8; ++level) {
+        const std::string name = "song" + std::to_string(level) + ".mp3";
+        songs.push_back({name, song(lists, name)});
+        std::string text = name + "\n";
+        for (int i = 0; i < 30; ++i) text += "list" + std::to_string(level + 1) + ".m3u\n";
+        FileBytes::writeText(lists.file("list" + std::to_string(level) + ".m3u"), text);
+    }
+    EXPECT_EQ(loaded(lists.file("list1.m3u")), songs);
+}
+
+TEST(PlaylistQueueTest, ALoadStopsAtItsEntryLimitAndSaysSo) {
+    TempFolder lists;
+    std::string text;
+    for (std::size_t i = 0; i <= PlaylistQueue::MaxEntriesPerLoad; ++i)
+        text += "http://host/" + std::to_string(i) + ".mp3\n";
+    FileBytes::writeText(lists.file("huge.m3u"), text);
+    PlaylistQueue queue;
+    queue.append({"playing", "/x/playing.mp3"}); // entries queued before do not count
+    EXPECT_TRUE(queue.loadPlaylist(lists.file("huge.m3u")));
+    EXPECT_EQ(queue.size(), PlaylistQueue::MaxEntriesPerLoad + 1);
+    EXPECT_EQ(queue.entries().back().display, std::to_string(PlaylistQueue::MaxEntriesPerLoad - 1) + ".mp3");
+    EXPECT_EQ(queue.loadMessage(), "The playlist holds more than 100000 entries: the rest was not loaded");
+    FileBytes::writeText(lists.file("small.m3u"), "http://host/other.mp3\n");
+    EXPECT_TRUE(queue.loadPlaylist(lists.file("small.m3u")));
+    EXPECT_EQ(queue.loadMessage(), "");
+}
+
 TEST(PlaylistQueueTest, PlaylistsThatCannotBeReadAddNothing) {
     TempFolder lists;
     std::filesystem::create_directory(lists.file("folder.m3u"));
     // A file that opens and fails at its first read.
     std::filesystem::create_symlink("/proc/self/mem", lists.file("unreadable.m3u"));
-    for (const std::string& path : {lists.file("missing.m3u"), lists.file("folder.m3u"), lists.file("unreadable.m3u")}) {
+    // A FIFO would block an open until some writer came.
+    ASSERT_EQ(::mkfifo(lists.file("fifo.m3u").c_str(), 0600), 0);
+    for (const std::string& path : {lists.file("missing.m3u"), lists.file("folder.m3u"), lists.file("unreadable.m3u"),
+                                    lists.file("fifo.m3u")}) {
         PlaylistQueue queue;
         EXPECT_FALSE(queue.loadPlaylist(path)) << path;
         EXPECT_FALSE(queue.addLocation(path)) << path;
@@ -115,6 +150,7 @@ TEST(PlaylistQueueTest, AddLocationFormsOfFilesAndAddresses) {
         {"Radio Two SongURL=http://host/two.mp3", CTwoStrings{"Radio Two ", "http://host/two.mp3"}},
         {"http://host/dir/three.mp3", CTwoStrings{"three.mp3", "http://host/dir/three.mp3"}},
         {"http://host/dir/", std::nullopt},
+        {"| comment http://a/b.mp3", std::nullopt}, // a comment, but no address before the bar
         {folder.file("missing.mp3"), std::nullopt},
         {folder.file("sub"), std::nullopt},
         {"", std::nullopt},

@@ -219,6 +219,79 @@ TEST_F(JoinerTest, RefusalsWriteNothing) {
     EXPECT_TRUE(filesIn(out()).empty());
 }
 
+// The count has no checksum: a set whose parts disagree on it, on the flags or on the name, or
+// that has a part of its own beyond the count, is refused before a byte is written.
+TEST_F(JoinerTest, PartsThatDisagreeWithTheSetAreRefused) {
+    struct Case {
+        const char* what;
+        int patchedPart;
+        std::size_t offset;
+        std::vector<std::uint8_t> bytes;
+        int pickedPart;
+        const char* status; // the start of it
+        int namedPart;      // the part the message names
+    };
+    const std::vector<Case> cases = {
+        {"count 0 everywhere", -1, 15, {0, 0, 0, 0}, 0, "File: PART has wrong part count: 0", 0},
+        {"part 0 says fewer", 0, 15, {5, 0, 0, 0}, 0, "File: PART belongs to the set but lies beyond its 5", 5},
+        // The join reads its set from part 0 again, whichever part was picked.
+        {"part 0 says fewer, picked at 2", 0, 15, {5, 0, 0, 0}, 2, "File: PART belongs to the set but lies beyond its 5", 5},
+        {"part 3 says fewer", 3, 15, {4, 0, 0, 0}, 0, "File: PART does not belong", 3},
+        {"part 3 says more", 3, 15, {7, 0, 0, 0}, 0, "File: PART does not belong", 3},
+        {"count 5 everywhere", -1, 15, {5, 0, 0, 0}, 1, "File: PART belongs to the set but lies beyond its 5",
+         5},
+        {"part 2 has other flags", 2, 23, {7, 0, 0, 0}, 0, "File: PART does not belong", 2},
+        {"index beyond the count", 4, 11, {9, 0, 0, 0}, 4, "File: PART has wrong part no: 9", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        splitSet();
+        for (int i = 0; i < 6; ++i)
+            if (c.patchedPart == i || c.patchedPart < 0) patch(part(i), c.offset, c.bytes);
+        pick(part(c.pickedPart));
+        joiner.values().outputName = "out.bin";
+        EXPECT_FALSE(joiner.Join());
+        std::string expected = c.status;
+        expected.replace(expected.find("PART"), 4, part(c.namedPart));
+        EXPECT_EQ(sinks.lastStatus().rfind(expected, 0), 0u) << sinks.lastStatus();
+        EXPECT_TRUE(filesIn(out()).empty());
+    }
+}
+
+TEST_F(JoinerTest, APartOfAnotherSetIsRefused) {
+    splitSet();
+    const auto ownPartOne = FileBytes::read(part(1));
+    // The same split of another file: valid header and checksum, another stored name.
+    FileBytes::write(parts() + "/Other.mp3", source);
+    RecordingSinks otherSinks;
+    Splitter other(otherSinks);
+    other.values().splitSize = 1000;
+    other.values().outputFolder = folder.file("out");
+    other.values().makePage = false;
+    other.DeriveOutputName(parts() + "/Other.mp3");
+    ASSERT_TRUE(other.Split());
+    fs::copy_file(out() + "/other01.ppt", part(1), fs::copy_options::overwrite_existing);
+    for (const auto& entry : fs::directory_iterator(out())) fs::remove(entry);
+    pick(part(0));
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_EQ(sinks.lastStatus().rfind("File: " + part(1) + " does not belong to the set of " + part(0), 0), 0u);
+    EXPECT_TRUE(filesIn(out()).empty());
+    FileBytes::write(part(1), ownPartOne);
+    ASSERT_TRUE(joiner.Join());
+    EXPECT_EQ(FileBytes::read(out() + "/My Song.mp3"), source);
+}
+
+TEST_F(JoinerTest, JoinsFromAPartNumberedAbove99) {
+    splitSet(false, "", 101 * 822 + 5); // 102 parts: my_song00.ppt to my_song101.ppt
+    const std::string last = parts() + "/my_song101.ppt";
+    ASSERT_TRUE(FileBytes::exists(last));
+    pick(last);
+    EXPECT_EQ(joiner.values().inputPart, part(0));
+    EXPECT_EQ(joiner.values().partCount, 102u);
+    ASSERT_TRUE(joiner.Join());
+    EXPECT_EQ(FileBytes::read(out() + "/My Song.mp3"), source);
+}
+
 TEST_F(JoinerTest, HeaderNamesCannotLeaveTheOutputFolder) {
     source = FileBytes::pattern(100, 9);
     PartSetBuilder::writeClassicSet(parts() + "/evil.s00", "../escaped", source, 1000, 0);

@@ -20,6 +20,22 @@ TEST(PartNaming, GeoAndClassicNumbers) {
     }
 }
 
+TEST(PartNaming, PartZeroFromAnyPartOfAGeoSet) {
+    struct Case {
+        const char* part;
+        std::uint64_t index;
+        const char* partZero;
+    };
+    for (const Case& c : {Case{"/x/s03.ppt", 3, "/x/s00.ppt"}, Case{"/x/s100.ppt", 100, "/x/s00.ppt"},
+                          Case{"/x/s1234.ppt", 1234, "/x/s00.ppt"},
+                          Case{"/x/song2001.ppt", 1, "/x/song2000.ppt"},      // a stem that ends in digits
+                          Case{"/x/song20100.ppt", 100, "/x/song2000.ppt"},
+                          Case{"/x/renamed.ppt", 100, "/x/renam00.ppt"}}) { // not its number: as part 0's rule
+        SCOPED_TRACE(c.part);
+        EXPECT_EQ(PartNaming::geoPartZeroPath(c.part, c.index), c.partZero);
+    }
+}
+
 TEST(PartNaming, NamesStayInTheirFolder) {
     EXPECT_EQ(PartNaming::geoPartPath("/out/abc.ppt", 1), "/out/a01.ppt");
     EXPECT_EQ(PartNaming::geoPartPath("/out/a.ppt", 1), "/out/01.ppt");      // never cuts "/out"
