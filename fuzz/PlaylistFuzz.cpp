@@ -56,7 +56,8 @@ std::vector<std::string> songLines(const std::string& text, const std::string& f
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-        if (line.empty() || line[0] == '#') continue;
+        // A NUL ends the name the file system sees: such a line names no file of its own.
+        if (line.empty() || line[0] == '#' || line.find('\0') != std::string::npos) continue;
         line = Utf8Text::fromLegacy(line);
         const std::string location = line[0] == '/' || line.find("://") != std::string::npos ? line : folder + line;
         if (!namesPlaylist(location) && isRegularFile(location)) songs.push_back(location);

@@ -183,6 +183,7 @@ def playlist_corpus():
           b"\xEF\xBB\xBF#EXTM3U\r\n\xfc.mp3\r\n@@/sub/x.mp3\r\nhttp://radio.example/live/stream.mp3\r\n"
           b"http://radio.example/one.mp3 | One\r\nNews SongURL=http://radio.example/news.mp3::x\r\n")
     write("playlist", "no_line_end", b"a.mp3\nsub/./x.mp3")
+    write("playlist", "nul_in_lines", b"a.mp3\0\0Iub\r/\nb c.mp3\0x\n\xfc.mp3\n")
 
 
 if __name__ == "__main__":
