@@ -40,7 +40,7 @@ run_target() {
     "$corpus" "fuzz/corpus/$target" "$regressions" >"$log" 2>&1 || status=$?
   rm -rf "$scratch"
   local runs
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1 || true)
   local found=()
   for input in "$artifacts"/crash-* "$artifacts"/leak-* "$artifacts"/oom-* "$artifacts"/timeout-*; do
     [ -e "$input" ] || continue
