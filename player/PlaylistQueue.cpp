@@ -73,6 +73,14 @@ std::string locationOfLine(const std::string& line, const std::string& folder) {
     return folder + line;
 }
 
+// A saved line relative to the playlist's folder must load back as the same location: not one
+// that reads as an absolute path ("folder//a.mp3"), a comment ("#1.mp3"), an address ("x://y")
+// or a byte order mark. The whole location is written then.
+bool readsBackRelative(std::string_view relative) {
+    return relative.front() != '/' && relative.front() != '#' && relative.find("://") == std::string_view::npos &&
+           relative.substr(0, 3) != "\xEF\xBB\xBF";
+}
+
 } // namespace
 
 void PlaylistQueue::append(CTwoStrings entry) {
@@ -185,7 +193,8 @@ bool PlaylistQueue::save(const std::string& path, const std::string& folder, std
         const std::string& location = entry.location;
         const bool underFolder = !base.empty() && location.size() > base.size() &&
                                  location.compare(0, base.size(), base) == 0;
-        text += underFolder ? location.substr(base.size()) : location;
+        const std::string_view relative = std::string_view(location).substr(underFolder ? base.size() : 0);
+        text += underFolder && readsBackRelative(relative) ? relative : std::string_view(location);
         text += "\r\n";
     }
 

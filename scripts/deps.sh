@@ -11,6 +11,7 @@ packages=(
   mpg123
   lame time hyperfine xvfb xauth strace
   python3
+  clang libclang-rt-14-dev
 )
 
 missing=()

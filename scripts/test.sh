@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the Release build with all
 # tests, then the engines and their tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the playback component's tests under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, a short fuzzing run of every file reader, and the playback
+# component's tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +23,10 @@ cmake --build build-sanitize -j "$jobs"
 # sanitised program refuses to start unless the AddressSanitizer runtime is its first library.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE "large|faults"
+
+# Every reader of outside bytes for 30 seconds under libFuzzer (with ASan and UBSan); an input
+# that breaks one is kept in fuzz/regressions/ and fails the run.
+FUZZ_JOBS=$jobs fuzz/run_fuzzers.sh 30
 
 # The playback component's commands and notifications cross threads: its tests (label threads)
 # run again under ThreadSanitizer, where a data race fails the run.

@@ -206,6 +206,24 @@ TEST(PlaylistQueueTest, SaveWritesRelativeAndAbsoluteLinesThatLoadBack) {
                                                           {"live ", "http://host/live "}}));
 }
 
+// Songs under the folder whose relative line would load as something else keep their whole path.
+TEST(PlaylistQueueTest, SaveWritesTheWholeLocationWhereTheRelativeLineWouldReadOtherwise) {
+    TempFolder folder;
+    const Entries songs = {{"a.mp3", folder.path() + "//" + "a.mp3"},           // would read as "/a.mp3"
+                           {"#1.mp3", song(folder, "#1.mp3")},                 // would read as a comment
+                           {"y.mp3", folder.path() + "/x://y.mp3"},            // would read as an address
+                           {"\xEF\xBB\xBF" "b.mp3", song(folder, "\xEF\xBB\xBF" "b.mp3")}}; // a signature
+    song(folder, "a.mp3");
+    song(folder, "x:/y.mp3");
+    for (const auto& order : {songs, Entries(songs.rbegin(), songs.rend())}) {
+        PlaylistQueue queue;
+        for (const CTwoStrings& entry : order) queue.append(entry);
+        std::string error;
+        ASSERT_TRUE(queue.save(folder.file("saved.m3u"), folder.path(), error)) << error;
+        EXPECT_EQ(loaded(folder.file("saved.m3u")), order);
+    }
+}
+
 TEST(PlaylistQueueTest, AFailedSaveLeavesTheOldPlaylistAndNoTemporaryFile) {
     TempFolder folder;
     PlaylistQueue queue;
