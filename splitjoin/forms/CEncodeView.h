@@ -10,8 +10,8 @@
 class BrowseEdit;
 class CDirList;
 class ChildFrame;
-class CVyx31App;
 class Document;
+class FormHost;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -21,10 +21,10 @@ class QLineEdit;
 class CEncodeView : public QWidget, public ModuleForm, public FolderHandlingForm {
     Q_OBJECT
 public:
-    CEncodeView(CVyx31App& app, ChildFrame& frame);
+    CEncodeView(FormHost& host, ChildFrame& frame);
     ~CEncodeView() override;
 
-    static QWidget* create(Document& document, ChildFrame& frame);
+    static QWidget* create(FormHost& host, Document& document, ChildFrame& frame);
 
     void initialUpdate(ChildFrame& frame) override;
     QString currentFolder() const override;
@@ -55,7 +55,7 @@ private:
     void showPage();
     void showHelp();
 
-    CVyx31App& app_;
+    FormHost& host_;
     FormStatus status_;
     Splitter splitter_;
     CDirList* list_ = nullptr;

@@ -205,7 +205,7 @@ TEST_F(DecoderFormTest, AWriteErrorDuringTheJoinShowsABoxAndDeletesNoPart) {
 }
 
 TEST_F(DecoderFormTest, HelpAndGetKeyOpenTheirPagesInTheHelpBrowser) {
-    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    app_->docTemplate(ModuleId::Help).setFormFactory([](FormHost&, Document&, ChildFrame&) { return new StandInHelp; });
     ASSERT_NE(openDecoder(), nullptr);
     QTest::mouseClick(control<QPushButton>(IDC_GET_KEY), Qt::LeftButton);
     decoder_->execute(ID_HELP);

@@ -185,7 +185,7 @@ TEST_F(EncoderFormTest, AWriteErrorDuringTheSplitShowsTheSystemsDescriptionInABo
 }
 
 TEST_F(EncoderFormTest, HelpAndShowPageOpenTheirPagesInTheHelpBrowser) {
-    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    app_->docTemplate(ModuleId::Help).setFormFactory([](FormHost&, Document&, ChildFrame&) { return new StandInHelp; });
     writeFile("take.bin", FileBytes::pattern(2000));
     ASSERT_NE(openEncoder(), nullptr);
     selectFolder(folder());
