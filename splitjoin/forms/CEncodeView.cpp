@@ -123,8 +123,8 @@ void CEncodeView::createControls() {
     layout->addLayout(rows);
 
     connect(list_, &CDirList::fileClicked, this, &CEncodeView::onFileClicked);
-    connect(sizeBox_, &QComboBox::activated, this, &CEncodeView::onSplitSizeChosen);
-    connect(sizeBox_->lineEdit(), &QLineEdit::editingFinished, this, &CEncodeView::onSplitSizeEdited);
+    connect(sizeBox_, &QComboBox::activated, this, &CEncodeView::onSplitSizeChanged);
+    connect(sizeBox_->lineEdit(), &QLineEdit::editingFinished, this, &CEncodeView::onSplitSizeChanged);
     connect(dateBox_, &QCheckBox::clicked, this, [this] { takeValues(); });
     connect(filterBox_, &QCheckBox::clicked, this, &CEncodeView::onFilterClicked);
 }
@@ -150,7 +150,7 @@ void CEncodeView::readSettings() {
     values.currentFolder = settings.getText(kSection, "SplitInDir", toStd(QDir::homePath()));
     values.outputFolder = settings.getText(kSection, "SplitOutDir", "");
     values.uploader = settings.getText(kSection, "Uploader", "");
-    values.splitSizeText = settings.getText(kSection, "SplitSize", "1.0 MB");
+    values.splitSize = SplitSize(settings.getText(kSection, "SplitSize", "1.0 MB"));
     values.pageDate = settings.getInt(kSection, "SplitDate", 0) != 0;
     filter_ = settings.getInt(kSection, "Filter", 0) != 0;
     values.ready = false;
@@ -164,16 +164,14 @@ void CEncodeView::writeSettings() const {
     settings.writeText(kSection, "SplitInDir", values.currentFolder);
     settings.writeText(kSection, "SplitOutDir", toStd(outputFolderEdit_->text()));
     settings.writeText(kSection, "Uploader", values.uploader);
-    settings.writeText(kSection, "SplitSize", values.splitSizeText);
+    settings.writeText(kSection, "SplitSize", values.splitSize.text());
     settings.writeInt(kSection, "SplitDate", values.pageDate ? 1 : 0);
     settings.writeInt(kSection, "Filter", filter_ ? 1 : 0);
 }
 
 void CEncodeView::initialUpdate(ChildFrame&) {
     list_->InitColumns(QString(), true);
-    SplitValues& values = splitter_.values();
-    values.splitSize = SplitSize::fromText(values.splitSizeText);
-    outputFolderEdit_->setText(fromStd(values.outputFolder));
+    outputFolderEdit_->setText(fromStd(splitter_.values().outputFolder));
     showValues();
 }
 
@@ -189,7 +187,9 @@ bool CEncodeView::ReceiveFolder(const QString& folder) {
 
 void CEncodeView::takeValues() {
     SplitValues& values = splitter_.values();
-    values.splitSizeText = toStd(sizeBox_->currentText());
+    // The size is read from its text here and nowhere else.
+    const std::string sizeText = toStd(sizeBox_->currentText());
+    if (sizeText != values.splitSize.text()) values.splitSize = SplitSize(sizeText);
     filter_ = filterBox_->isChecked();
     values.userKey = toStd(keyEdit_->text());
     values.outputName = toStd(outputNameEdit_->text());
@@ -202,7 +202,7 @@ void CEncodeView::takeValues() {
 void CEncodeView::showValues() {
     const SplitValues& values = splitter_.values();
     sourceEdit_->setText(fromStd(values.sourcePath));
-    sizeBox_->setCurrentText(fromStd(values.splitSizeText));
+    sizeBox_->setCurrentText(fromStd(values.splitSize.text()));
     countEdit_->setText(QString::number(values.partCount));
     filterBox_->setChecked(filter_);
     keyEdit_->setText(fromStd(values.userKey));
@@ -220,21 +220,11 @@ void CEncodeView::onFileClicked() {
     showValues();
 }
 
-void CEncodeView::onSplitSizeChosen(int index) {
+// An entry chosen from the list, or the typed text when the field loses the focus.
+void CEncodeView::onSplitSizeChanged() {
     takeValues();
-    recount(sizeBox_->itemText(index));
-}
-
-void CEncodeView::onSplitSizeEdited() {
-    takeValues();
-    recount(sizeBox_->currentText());
-}
-
-void CEncodeView::recount(const QString& sizeText) {
     SplitValues& values = splitter_.values();
-    values.splitSizeText = toStd(sizeText);
     values.partCount = 0;
-    values.splitSize = SplitSize::fromText(values.splitSizeText);
     if (values.ready) splitter_.CountParts();
     showValues();
 }
@@ -248,7 +238,6 @@ void CEncodeView::onFilterClicked() {
 }
 
 void CEncodeView::Split() {
-    takeValues();
     SplitValues& values = splitter_.values();
     values.outputFolder = toStd(outputFolderEdit_->text());
     // No output folder: the parts go beside the source rather than into the program's

@@ -38,6 +38,11 @@ public:
     // The split size entries, in list order.
     static const QStringList& splitSizes();
 
+protected:
+    // Every command works on what the controls show, also one given while a field is still
+    // being edited (a toolbar button takes no focus, so the edit has not finished).
+    void beforeCommand() override { takeValues(); }
+
 private:
     void createControls();
     void createBars(ChildFrame& frame);
@@ -47,9 +52,7 @@ private:
     void takeValues();
     void showValues();
     void onFileClicked();
-    void onSplitSizeChosen(int index);
-    void onSplitSizeEdited();
-    void recount(const QString& sizeText);
+    void onSplitSizeChanged();
     void onFilterClicked();
     void Split();
     void showPage();

@@ -35,8 +35,7 @@ protected:
         RecordingSinks sinks;
         Splitter splitter(sinks);
         SplitValues& values = splitter.values();
-        values.splitSizeText = "0.4 MB";
-        values.splitSize = 400'000;
+        values.splitSize = SplitSize("0.4 MB");
         values.userKey = key;
         values.cryptData = cryptData;
         values.makePage = false;
