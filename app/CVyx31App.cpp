@@ -18,24 +18,12 @@
 
 #include <curl/curl.h>
 
-namespace {
-
-CVyx31App* theApp = nullptr;
-
-}  // namespace
-
 CVyx31App::CVyx31App(QObject* parent) : QObject(parent) {
-    theApp = this;
     addCommand(ID_APP_ABOUT, [this] { showAbout(); });
     addEditCommands();
 }
 
-CVyx31App::~CVyx31App() {
-    delete mainFrame_;
-    if (theApp == this) theApp = nullptr;
-}
-
-CVyx31App* CVyx31App::instance() { return theApp; }
+CVyx31App::~CVyx31App() { delete mainFrame_; }
 
 SettingsStore& CVyx31App::settings() {
     if (!settings_) settings_ = std::make_unique<QtSettingsStore>();

@@ -26,9 +26,6 @@ public:
     explicit CVyx31App(QObject* parent = nullptr);
     ~CVyx31App() override;
 
-    // The one application object of the run, or null before it exists.
-    static CVyx31App* instance();
-
     // Start-up; false ends the program.
     bool InitInstance();
     int ExitInstance();
