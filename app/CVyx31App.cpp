@@ -18,24 +18,12 @@
 
 #include <curl/curl.h>
 
-namespace {
-
-CVyx31App* theApp = nullptr;
-
-}  // namespace
-
 CVyx31App::CVyx31App(QObject* parent) : QObject(parent) {
-    theApp = this;
     addCommand(ID_APP_ABOUT, [this] { showAbout(); });
     addEditCommands();
 }
 
-CVyx31App::~CVyx31App() {
-    delete mainFrame_;
-    if (theApp == this) theApp = nullptr;
-}
-
-CVyx31App* CVyx31App::instance() { return theApp; }
+CVyx31App::~CVyx31App() { delete mainFrame_; }
 
 SettingsStore& CVyx31App::settings() {
     if (!settings_) settings_ = std::make_unique<QtSettingsStore>();
@@ -45,6 +33,12 @@ SettingsStore& CVyx31App::settings() {
 QString CVyx31App::settingsFileName() const { return settings_ ? settings_->fileName() : QString(); }
 
 DocTemplate& CVyx31App::docTemplate(ModuleId module) { return *templates_[index(module)]; }
+
+void CVyx31App::ShowHelpPage(const QString& address) {
+    if (mainFrame_) mainFrame_->ShowHelpPage(address);
+}
+
+bool CVyx31App::SelectFolder(const QString& path) { return mainFrame_ && mainFrame_->SelectFolder(path) != nullptr; }
 
 bool CVyx31App::InitInstance() {
     // The network library's global start-up stands where the sockets start-up stood.
@@ -81,13 +75,14 @@ int CVyx31App::ExitInstance() {
 
 void CVyx31App::createTemplates() {
     auto decoderDocument = [] { return std::make_unique<CDecoderDoc>(); };
-    templates_[index(ModuleId::Decoder)] = std::make_unique<DocTemplate>(IDR_DECODER, "Decoder", decoderDocument);
-    templates_[index(ModuleId::Player)] = std::make_unique<DocTemplate>(IDR_PLAYER, "Player", decoderDocument);
-    templates_[index(ModuleId::Encoder)] = std::make_unique<DocTemplate>(IDR_ENCODER, "Encoder", decoderDocument);
-    templates_[index(ModuleId::Converter)] =
-        std::make_unique<DocTemplate>(IDR_CONVERTER, "WAV / MP3 Converter", decoderDocument);
-    templates_[index(ModuleId::Help)] =
-        std::make_unique<DocTemplate>(IDR_HELP, "Help", [] { return std::make_unique<CHelpDoc>(); });
+    auto make = [this](ModuleId module, int resourceId, const char* title, DocTemplate::DocumentFactory documents) {
+        templates_[index(module)] = std::make_unique<DocTemplate>(resourceId, title, std::move(documents), *this);
+    };
+    make(ModuleId::Decoder, IDR_DECODER, "Decoder", decoderDocument);
+    make(ModuleId::Player, IDR_PLAYER, "Player", decoderDocument);
+    make(ModuleId::Encoder, IDR_ENCODER, "Encoder", decoderDocument);
+    make(ModuleId::Converter, IDR_CONVERTER, "WAV / MP3 Converter", decoderDocument);
+    make(ModuleId::Help, IDR_HELP, "Help", [] { return std::make_unique<CHelpDoc>(); });
 }
 
 // Cut, Copy, Paste and Undo act on the text field that has the focus, wherever it lies.

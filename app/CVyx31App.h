@@ -3,13 +3,13 @@
 #include "app/ModuleId.h"
 #include "framework/CommandTarget.h"
 #include "framework/DocTemplate.h"
+#include "framework/FormHost.h"
 
 #include <QObject>
 #include <QString>
 
 #include <array>
 #include <memory>
-#include <string>
 
 class CMainFrame;
 class QFileIconProvider;
@@ -18,38 +18,36 @@ class SettingsStore;
 class QWidget;
 
 // The application object: starts the program, owns the settings store, the five document
-// templates and the main frame, and is where the module windows find each other: each live
-// module form registers itself here.
-class CVyx31App : public QObject, public CommandTarget {
+// templates and the main frame. It is the host of every module form: the forms reach the
+// settings, the program folder, the Help window and the directory tree through it.
+class CVyx31App : public QObject, public CommandTarget, public FormHost {
     Q_OBJECT
 public:
     explicit CVyx31App(QObject* parent = nullptr);
     ~CVyx31App() override;
 
-    // The one application object of the run, or null before it exists.
-    static CVyx31App* instance();
-
     // Start-up; false ends the program.
     bool InitInstance();
     int ExitInstance();
 
-    SettingsStore& settings();
+    SettingsStore& settings() override;
     QString settingsFileName() const;
     DocTemplate& docTemplate(ModuleId module);
     CMainFrame* mainFrame() const { return mainFrame_; }
-    QFileIconProvider& iconProvider() { return *iconProvider_; }
+    QFileIconProvider& iconProvider() override { return *iconProvider_; }
 
     // The live form of the module, or null when its window does not exist.
-    QWidget* form(ModuleId module) const { return forms_[index(module)]; }
-    void setForm(ModuleId module, QWidget* form) { forms_[index(module)] = form; }
-    Document* helpDocument() const { return helpDocument_; }
-    void setHelpDocument(Document* document) { helpDocument_ = document; }
+    QWidget* form(ModuleId module) const { return templates_[index(module)] ? templates_[index(module)]->form() : nullptr; }
+    // The document of the live Help window, or null.
+    Document* helpDocument() const {
+        const auto& help = templates_[index(ModuleId::Help)];
+        return help ? help->document() : nullptr;
+    }
 
-    QString programFolder() const { return programFolder_; }
+    QString programFolder() const override { return programFolder_; }
     QString helpHome() const { return helpHome_; }
-    std::string decoderUserKey;
-    // The module forms choose the style of their folder-browse fields by this flag.
-    bool windows2000OrLater() const { return true; }
+    void ShowHelpPage(const QString& address) override;
+    bool SelectFolder(const QString& path) override;
 
 private:
     static std::size_t index(ModuleId module) { return static_cast<std::size_t>(module); }
@@ -59,10 +57,8 @@ private:
 
     std::unique_ptr<QtSettingsStore> settings_;
     std::array<std::unique_ptr<DocTemplate>, 5> templates_;
-    std::array<QWidget*, 5> forms_{};
     std::unique_ptr<QFileIconProvider> iconProvider_;
     CMainFrame* mainFrame_ = nullptr;
-    Document* helpDocument_ = nullptr;
     QString programFolder_;
     QString helpHome_;
     bool networkStarted_ = false;

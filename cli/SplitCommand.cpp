@@ -43,11 +43,9 @@ bool configure(const CommandLine& line, SplitValues& values, ConsoleReporter& re
             reporter.error("--bytes takes a whole number of bytes");
             return false;
         }
-        values.splitSizeText = *bytes + " bytes";
-        values.splitSize = size;
+        values.splitSize = SplitSize::ofBytes(size);
     } else {
-        values.splitSizeText = line.value("--size").value_or("1.0 MB");
-        values.splitSize = SplitSize::fromText(values.splitSizeText);
+        values.splitSize = SplitSize(line.value("--size").value_or("1.0 MB"));
     }
     values.userKey = line.value("--key").value_or("");
     if (values.userKey.size() > CCode::MaxUserKeyLength) {

@@ -1,17 +1,17 @@
 #include "converter/CViewConverter.h"
 
-#include "app/CVyx31App.h"
 #include "app/SettingsStore.h"
 #include "converter/EncoderRun.h"
 #include "converter/ProgramLookup.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
+#include "framework/FormHost.h"
+#include "framework/QtText.h"
 #include "framework/StatusBar.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "shell/CDirList.h"
-#include "shell/CMainFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,7 +34,6 @@ const QString kLameEntry = QStringLiteral("Lame MP3");
 const QString kOggEntry = QStringLiteral("Ogg Vorbis");
 constexpr int kRunningPane = 2;
 
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 template <typename Control>
 Control* withId(Control* control, int id) {
@@ -84,24 +83,18 @@ const QStringList& CViewConverter::qualities() {
     return entries;
 }
 
-QWidget* CViewConverter::create(Document&, ChildFrame& frame) {
-    CVyx31App* app = CVyx31App::instance();
-    return app ? new CViewConverter(*app, frame) : nullptr;
-}
+QWidget* CViewConverter::create(FormHost& host, Document&, ChildFrame& frame) { return new CViewConverter(host, frame); }
 
-CViewConverter::CViewConverter(CVyx31App& app, ChildFrame& frame) : app_(app) {
+CViewConverter::CViewConverter(FormHost& host, ChildFrame& frame) : host_(host) {
     values_.channel = "Stereo";
-    values_.quality = qualities().front().toStdString();
+    values_.quality = toStd(qualities().front());
     createControls();
     readSettings();
     createBars(frame);
     addCommands();
 }
 
-CViewConverter::~CViewConverter() {
-    writeSettings();
-    if (app_.form(ModuleId::Converter) == this) app_.setForm(ModuleId::Converter, nullptr);
-}
+CViewConverter::~CViewConverter() { writeSettings(); }
 
 QComboBox* CViewConverter::addComboBox(int id, const QStringList& entries) {
     auto* box = withId(new QComboBox(this), id);
@@ -112,12 +105,12 @@ QComboBox* CViewConverter::addComboBox(int id, const QStringList& entries) {
 }
 
 void CViewConverter::createControls() {
-    list_ = new CDirList(&app_.iconProvider(), this);
+    list_ = new CDirList(&host_.iconProvider(), this);
     ControlId::set(list_, 1001);
     encoderBox_ = withId(new QComboBox(this), 1046);
     encoderBox_->addItem(kLameEntry);
     // The second encoder is offered only where it can run.
-    if (!ProgramLookup::find(EncoderCommandLine::OggProgram, app_.programFolder().toStdString()).empty())
+    if (!ProgramLookup::find(EncoderCommandLine::OggProgram, toStd(host_.programFolder())).empty())
         encoderBox_->addItem(kOggEntry);
     encoderBox_->model()->sort(0);
     encoderBox_->setEnabled(encoderBox_->count() > 1);
@@ -179,7 +172,7 @@ void CViewConverter::createControls() {
 
 void CViewConverter::createBars(ChildFrame& frame) {
     frame.addToolBar(IDR_CONVERTER, AFX_IDW_TOOLBAR);
-    statusBar_ = frame.addStatusBar({QString::fromStdString(StringTable::text(IDS_PANE_READY)), runningText(0)});
+    statusBar_ = frame.addStatusBar({fromStd(StringTable::text(IDS_PANE_READY)), runningText(0)});
 }
 
 void CViewConverter::addCommands() {
@@ -190,17 +183,17 @@ void CViewConverter::addCommands() {
 }
 
 void CViewConverter::readSettings() {
-    const SettingsStore& settings = app_.settings();
-    const std::string home = QDir::homePath().toStdString();
+    const SettingsStore& settings = host_.settings();
+    const std::string home = toStd(QDir::homePath());
     values_.inputFolder = settings.getText(kSection, "WavInDir", home);
     values_.outputFolder = settings.getText(kSection, "ConvOutDir", home);
 }
 
 void CViewConverter::writeSettings() const {
     // Kept for the next session, so that the Converter opens where the user left it.
-    SettingsStore& settings = app_.settings();
+    SettingsStore& settings = host_.settings();
     settings.writeText(kSection, "WavInDir", values_.inputFolder);
-    settings.writeText(kSection, "ConvOutDir", outputFolderEdit_->text().toStdString());
+    settings.writeText(kSection, "ConvOutDir", toStd(outputFolderEdit_->text()));
 }
 
 void CViewConverter::initialUpdate(ChildFrame&) {
@@ -209,12 +202,11 @@ void CViewConverter::initialUpdate(ChildFrame&) {
     vbrSlider_->setRange(0, 10);
     showValues();
     UpdateControls();
-    app_.setForm(ModuleId::Converter, this);
 }
 
 QString CViewConverter::currentFolder() const { return fromStd(values_.inputFolder); }
 
-void CViewConverter::setCurrentFolder(const QString& folder) { values_.inputFolder = folder.toStdString(); }
+void CViewConverter::setCurrentFolder(const QString& folder) { values_.inputFolder = toStd(folder); }
 
 bool CViewConverter::ReceiveFolder(const QString& folder) {
     setCurrentFolder(folder);
@@ -224,13 +216,13 @@ bool CViewConverter::ReceiveFolder(const QString& folder) {
 
 void CViewConverter::takeValues() {
     values_.isLame = encoderBox_->currentIndex() >= 0 && encoderBox_->currentText().contains(QStringLiteral("Lame"));
-    values_.channel = channelBox_->currentText().toStdString();
-    values_.minBitrate = minBox_->currentText().toStdString();
-    values_.maxBitrate = maxBox_->currentText().toStdString();
-    values_.avgBitrate = avgBox_->currentText().toStdString();
-    values_.bitrateMode = modeBox_->currentText().toStdString();
+    values_.channel = toStd(channelBox_->currentText());
+    values_.minBitrate = toStd(minBox_->currentText());
+    values_.maxBitrate = toStd(maxBox_->currentText());
+    values_.avgBitrate = toStd(avgBox_->currentText());
+    values_.bitrateMode = toStd(modeBox_->currentText());
     values_.vbrQuality = vbrSlider_->value();
-    values_.quality = qualityBox_->currentText().toStdString();
+    values_.quality = toStd(qualityBox_->currentText());
 }
 
 void CViewConverter::showValues() {
@@ -257,7 +249,7 @@ void CViewConverter::UpdateControls() {
 
 void CViewConverter::UpdateRateMode() {
     takeValues();
-    applyRateMode(modeBox_->currentIndex() >= 0 ? modeBox_->currentText().toStdString() : std::string());
+    applyRateMode(modeBox_->currentIndex() >= 0 ? toStd(modeBox_->currentText()) : std::string());
 }
 
 void CViewConverter::applyRateMode(const std::string& bitrateModeText) {
@@ -270,17 +262,17 @@ void CViewConverter::applyRateMode(const std::string& bitrateModeText) {
 
 void CViewConverter::Convert() {
     takeValues();
-    values_.outputFolder = EncoderCommandLine::withSeparator(outputFolderEdit_->text().toStdString());
+    values_.outputFolder = EncoderCommandLine::withSeparator(toStd(outputFolderEdit_->text()));
     const char* programName = values_.isLame ? EncoderCommandLine::LameProgram : EncoderCommandLine::OggProgram;
-    const QString program = fromStd(ProgramLookup::find(programName, app_.programFolder().toStdString()));
+    const QString program = fromStd(ProgramLookup::find(programName, toStd(host_.programFolder())));
     if (program.isEmpty()) {
         report(tr("The encoder \"%1\" was found neither in %2 nor on PATH; nothing was started.")
-                   .arg(QString::fromLatin1(programName), app_.programFolder()));
+                   .arg(QString::fromLatin1(programName), host_.programFolder()));
         return;
     }
     for (const QString& path : list_->selectedPaths()) {
         const QString fileName = QFileInfo(path).fileName();
-        const auto command = EncoderCommandLine::forFile(values_, fileName.toStdString());
+        const auto command = EncoderCommandLine::forFile(values_, toStd(fileName));
         if (!command) {
             report(tr("%1: skipped, neither a WAV nor an MP3 file for this encoder.").arg(fileName));
             continue;
@@ -303,7 +295,7 @@ void CViewConverter::startEncoder(const QString& program, const EncoderCommand& 
         report(line);
         emit encoderEnded(line, exitCode);
     });
-    run->start(program, arguments, app_.programFolder());
+    run->start(program, arguments, host_.programFolder());
 }
 
 void CViewConverter::report(const QString& line) { reportBox_->appendPlainText(line); }
@@ -313,5 +305,5 @@ void CViewConverter::showRunning() {
 }
 
 void CViewConverter::showHelp() {
-    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(app_.programFolder() + QStringLiteral("hlp/converter.htm"));
+    host_.showProgramHelp(QStringLiteral("converter.htm"));
 }

@@ -9,8 +9,8 @@
 class BrowseEdit;
 class CDirList;
 class ChildFrame;
-class CVyx31App;
 class Document;
+class FormHost;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -25,10 +25,10 @@ class StatusBar;
 class CViewConverter : public QWidget, public ModuleForm, public FolderHandlingForm {
     Q_OBJECT
 public:
-    CViewConverter(CVyx31App& app, ChildFrame& frame);
+    CViewConverter(FormHost& host, ChildFrame& frame);
     ~CViewConverter() override;
 
-    static QWidget* create(Document& document, ChildFrame& frame);
+    static QWidget* create(FormHost& host, Document& document, ChildFrame& frame);
 
     void initialUpdate(ChildFrame& frame) override;
     QString currentFolder() const override;
@@ -67,7 +67,7 @@ private:
     void showRunning();
     void showHelp();
 
-    CVyx31App& app_;
+    FormHost& host_;
     ConverterValues values_;
     EncoderCommandLine::RateMode rateMode_ = EncoderCommandLine::Constant;
     int running_ = 0;

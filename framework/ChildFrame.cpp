@@ -10,7 +10,7 @@
 #include <QMainWindow>
 #include <QToolBar>
 
-ChildFrame::ChildFrame(const DocTemplate& docTemplate, std::unique_ptr<Document> document, CommandTable& commands)
+ChildFrame::ChildFrame(DocTemplate& docTemplate, std::unique_ptr<Document> document, CommandTable& commands)
     : docTemplate_(docTemplate), document_(std::move(document)), commands_(commands),
       frameWindow_(new QMainWindow) {
     frameWindow_->setWindowFlags(Qt::Widget);
@@ -20,7 +20,7 @@ ChildFrame::ChildFrame(const DocTemplate& docTemplate, std::unique_ptr<Document>
     addCommand(ID_FILE_CLOSE, [this] { closeWithoutAsking(); });
 }
 
-ChildFrame::~ChildFrame() = default;
+ChildFrame::~ChildFrame() { docTemplate_.releaseForm(form()); }
 
 QWidget* ChildFrame::form() const { return frameWindow_->centralWidget(); }
 

@@ -18,12 +18,15 @@ class StatusBar;
 class ChildFrame : public QMdiSubWindow, public CommandTarget {
     Q_OBJECT
 public:
-    ChildFrame(const DocTemplate& docTemplate, std::unique_ptr<Document> document, CommandTable& commands);
+    ChildFrame(DocTemplate& docTemplate, std::unique_ptr<Document> document, CommandTable& commands);
+    // Tells the template that its live form goes with this frame.
     ~ChildFrame() override;
 
     const DocTemplate& docTemplate() const { return docTemplate_; }
     Document& document() { return *document_; }
     QMainWindow* frameWindow() const { return frameWindow_; }
+    // The command table that the menus and toolbars of every window share.
+    CommandTable& commands() const { return commands_; }
     // The module form, the frame's central widget.
     QWidget* form() const;
     void setForm(QWidget* form);
@@ -43,7 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    const DocTemplate& docTemplate_;
+    DocTemplate& docTemplate_;
     std::unique_ptr<Document> document_;
     CommandTable& commands_;
     QMainWindow* frameWindow_;

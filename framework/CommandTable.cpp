@@ -37,6 +37,23 @@ QAction* CommandTable::action(int command) {
     return action;
 }
 
+QAction* CommandTable::followingAction(int command, const QString& text, QObject* parent) {
+    QAction* shared = action(command);
+    auto* own = new QAction(shared->icon(), text, parent);
+    ControlId::set(own, command);
+    own->setStatusTip(shared->statusTip());
+    own->setToolTip(shared->toolTip());
+    auto follow = [own, shared] {
+        own->setEnabled(shared->isEnabled());
+        own->setCheckable(shared->isCheckable());
+        own->setChecked(shared->isChecked());
+    };
+    follow();
+    connect(shared, &QAction::changed, own, follow);
+    connect(own, &QAction::triggered, shared, [shared] { shared->trigger(); });
+    return own;
+}
+
 void CommandTable::installAccelerators(QWidget* window, int acceleratorId) {
     std::map<int, QList<QKeySequence>> keys;
     for (const auto& accelerator : AcceleratorTable::accelerators(acceleratorId))

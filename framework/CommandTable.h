@@ -20,6 +20,9 @@ public:
     CommandRouter& router() { return router_; }
     // The action of the command, made on first use.
     QAction* action(int command);
+    // An action of parent's own that carries the command under another text: it follows the
+    // shared action's state and triggers it.
+    QAction* followingAction(int command, const QString& text, QObject* parent);
     // Gives the actions their accelerator keys of table acceleratorId and adds them to window,
     // so that the keys work wherever the focus is inside it.
     void installAccelerators(QWidget* window, int acceleratorId);

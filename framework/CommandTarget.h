@@ -35,9 +35,17 @@ public:
     bool execute(int id) {
         const CommandState state = stateOf(id);
         if (!state.handled) return false;
-        if (state.enabled) handlers_[id].execute();
+        if (state.enabled) {
+            beforeCommand();
+            handlers_[id].execute();
+        }
         return true;
     }
+
+protected:
+    // Runs before every command this target executes, however it was given (button, toolbar,
+    // menu, key): a form reads its controls here, so that no command works on stale values.
+    virtual void beforeCommand() {}
 
 private:
     struct Handler {

@@ -8,26 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace {
-
-// An entry that carries a shared command under a text of its own.
-QAction* followingAction(QAction* shared, const QString& text, QMenu* menu) {
-    auto* own = new QAction(shared->icon(), text, menu);
-    ControlId::set(own, ControlId::of(shared));
-    own->setStatusTip(shared->statusTip());
-    auto follow = [own, shared] {
-        own->setEnabled(shared->isEnabled());
-        own->setCheckable(shared->isCheckable());
-        own->setChecked(shared->isChecked());
-    };
-    follow();
-    QObject::connect(shared, &QAction::changed, own, follow);
-    QObject::connect(own, &QAction::triggered, shared, [shared] { shared->trigger(); });
-    return own;
-}
-
-}  // namespace
-
 void MenuBuilder::fillMenuBar(QMenuBar* bar, int resourceId, CommandTable& commands) {
     bar->clear();
     for (const auto& item : MenuTable::menu(resourceId)) {
@@ -46,7 +26,7 @@ void MenuBuilder::fillMenu(QMenu* menu, const std::vector<MenuItem>& items, Comm
         } else {
             QAction* shared = commands.action(item.command);
             const QString text = QString::fromStdString(item.text);
-            menu->addAction(shared->text() == text ? shared : followingAction(shared, text, menu));
+            menu->addAction(shared->text() == text ? shared : commands.followingAction(item.command, text, menu));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
 #include "framework/MenuBuilder.h"
+#include "framework/QtText.h"
 #include "resources/ResourceIds.h"
 #include "shell/CFtpParameterDialog.h"
 #include "shell/FileCommands.h"
@@ -22,8 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 // The wait cursor while a folder is read.
 struct WaitCursor {
@@ -95,7 +94,7 @@ void CDirList::SetFilter(const QString& text) {
 }
 
 void CDirList::updateTitle() {
-    headerItem()->setText(NameColumn, fromStd(FolderListing::nameTitle(filter_.toStdString())));
+    headerItem()->setText(NameColumn, fromStd(FolderListing::nameTitle(toStd(filter_))));
 }
 
 bool CDirList::ShowFolder(const QString& folder) {
@@ -103,7 +102,7 @@ bool CDirList::ShowFolder(const QString& folder) {
     folderShown_ = true;
     ClearList();
     WaitCursor wait;
-    auto rows = FolderListing::list(folder.toStdString(), filter_.toStdString());
+    auto rows = FolderListing::list(toStd(folder), toStd(filter_));
     if (!rows) {
         emit listed();
         return false;

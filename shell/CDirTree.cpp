@@ -3,6 +3,7 @@
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
 #include "framework/MenuBuilder.h"
+#include "framework/QtText.h"
 #include "resources/MenuTable.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
@@ -32,8 +33,6 @@ public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
-
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 FolderEntry entryOf(const QTreeWidgetItem* item) {
     FolderEntry entry;
@@ -123,7 +122,7 @@ QString CDirTree::GetItemPath(QTreeWidgetItem* item) {
 
 QTreeWidgetItem* CDirTree::SelectPath(const QString& path) {
     WaitCursor wait;
-    const QString target = fromStd(FolderNamespace::normalize(path.toStdString()));
+    const QString target = fromStd(FolderNamespace::normalize(toStd(path)));
     QTreeWidgetItem* found = target.isEmpty() ? nullptr : FindPathItem(tree_->topLevelItem(0), target);
     // Selecting the item that is selected already would not hand its folder over again.
     if (found && tree_->currentItem() == found) tree_->setCurrentItem(nullptr);
@@ -133,14 +132,14 @@ QTreeWidgetItem* CDirTree::SelectPath(const QString& path) {
 }
 
 QTreeWidgetItem* CDirTree::FindPathItem(QTreeWidgetItem* item, const QString& path) {
-    const std::string target = path.toStdString();
+    const std::string target = toStd(path);
     for (; item; item = nextSibling(item)) {
         const QString itemPath = pathOf(item);
         if (!itemPath.isEmpty() && itemPath == path) return item;
         const bool mayHaveChildren =
             item->childCount() > 0 || item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
         if (!mayHaveChildren) continue;
-        if (!itemPath.isEmpty() && !FolderNamespace::contains(itemPath.toStdString(), target)) continue;
+        if (!itemPath.isEmpty() && !FolderNamespace::contains(toStd(itemPath), target)) continue;
         item->setExpanded(true);
         if (QTreeWidgetItem* found = FindPathItem(item->child(0), path)) return found;
         item->setExpanded(false);
@@ -194,18 +193,18 @@ void CDirTree::DoFolderCommand(int mode) {
 }
 
 void CDirTree::renameFolder(const QString& path) {
-    const QString oldName = fromStd(FolderNamespace::nameOf(path.toStdString()));
+    const QString oldName = fromStd(FolderNamespace::nameOf(toStd(path)));
     CFtpParameterDialog dialog(this);
     dialog.prompt = QStringLiteral("Rename directory\r\n%1\r\nto").arg(path);
     dialog.value = oldName;
     if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.value == oldName) return;
-    const QString parent = fromStd(FolderNamespace::parentOf(path.toStdString()));
+    const QString parent = fromStd(FolderNamespace::parentOf(toStd(path)));
     // A name that would move the folder elsewhere, or replace another folder, fails silently
     // as every failed rename does.
     if (dialog.value.isEmpty() || dialog.value.contains(QLatin1Char('/')) || parent.isEmpty()) return;
-    const QString newPath = fromStd(FolderNamespace::join(parent.toStdString(), dialog.value.toStdString()));
+    const QString newPath = fromStd(FolderNamespace::join(toStd(parent), toStd(dialog.value)));
     std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(newPath.toStdString(), error))) return;
+    if (std::filesystem::exists(std::filesystem::symlink_status(toStd(newPath), error))) return;
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(newPath).constData()) != 0) return;
     rebuildAndSelect(newPath);
 }
@@ -214,7 +213,7 @@ void CDirTree::createFolder(const QString& path) {
     CFtpParameterDialog dialog(this);
     dialog.prompt = QStringLiteral("Create directory on\r\n%1\r\n").arg(path);
     if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.value.isEmpty()) return;
-    const QString newPath = fromStd(FolderNamespace::join(path.toStdString(), dialog.value.toStdString()));
+    const QString newPath = fromStd(FolderNamespace::join(toStd(path), toStd(dialog.value)));
     if (::mkdir(QFile::encodeName(newPath).constData(), 0777) != 0) {
         showSystemError(this, errno);
         return;
@@ -227,7 +226,7 @@ void CDirTree::removeFolder(const QString& path) {
         showSystemError(this, errno);
         return;
     }
-    rebuildAndSelect(fromStd(FolderNamespace::parentOf(path.toStdString())));
+    rebuildAndSelect(fromStd(FolderNamespace::parentOf(toStd(path))));
 }
 
 void CDirTree::rebuildAndSelect(const QString& path) {

@@ -1,19 +1,18 @@
 #include "shell/CHelpViewer.h"
 
-#include "app/CVyx31App.h"
 #include "app/SettingsStore.h"
 #include "framework/ChildFrame.h"
-#include "framework/CommandIcons.h"
 #include "framework/CommandTable.h"
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
+#include "framework/FormHost.h"
+#include "framework/QtText.h"
 #include "framework/StatusBar.h"
 #include "resources/MenuTable.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "shell/BusyIndicator.h"
 #include "shell/CFtpParameterDialog.h"
-#include "shell/CMainFrame.h"
 
 #include <QAction>
 #include <QActionEvent>
@@ -48,7 +47,7 @@ constexpr int kMaxButtonWidth = 150;
 constexpr int kAddressBoxWidth = 200;
 constexpr const char* kFavoritesTitle = "F&avorites";
 
-QString text(int id) { return QString::fromStdString(StringTable::text(id)); }
+QString text(int id) { return fromStd(StringTable::text(id)); }
 
 struct FontCommand {
     int command;
@@ -59,13 +58,12 @@ constexpr FontCommand kFontCommands[] = {
 
 }  // namespace
 
-QWidget* CHelpViewer::create(Document& document, ChildFrame& frame) {
-    CVyx31App* app = CVyx31App::instance();
-    return app && app->mainFrame() ? new CHelpViewer(*app, document, frame) : nullptr;
+QWidget* CHelpViewer::create(FormHost& host, Document& document, ChildFrame& frame) {
+    return new CHelpViewer(host, document, frame);
 }
 
-CHelpViewer::CHelpViewer(CVyx31App& app, Document& document, ChildFrame& frame)
-    : app_(app), document_(document), frame_(frame), commands_(app.mainFrame()->commands()) {
+CHelpViewer::CHelpViewer(FormHost& host, Document& document, ChildFrame& frame)
+    : host_(host), document_(document), frame_(frame), commands_(frame.commands()) {
     browser_ = new QWebEngineView(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -74,7 +72,7 @@ CHelpViewer::CHelpViewer(CVyx31App& app, Document& document, ChildFrame& frame)
     favoritesMenu_ = new QMenu(QString::fromLatin1(kFavoritesTitle), this);
     fontMenu_ = new QMenu(this);
     for (const MenuItem& item : MenuTable::menu(IDR_FONTMENU).front().items) {
-        QAction* action = fontMenu_->addAction(QString::fromStdString(item.text));
+        QAction* action = fontMenu_->addAction(fromStd(item.text));
         ControlId::set(action, item.command);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, command = item.command] { execute(command); });
@@ -90,17 +88,9 @@ CHelpViewer::CHelpViewer(CVyx31App& app, Document& document, ChildFrame& frame)
     connect(page, &QWebEnginePage::loadingChanged, this, &CHelpViewer::onLoadingChanged);
     connect(page, &QWebEnginePage::urlChanged, this, &CHelpViewer::onUrlChanged);
     connect(page, &QWebEnginePage::linkHovered, this, [this](const QString& link) { statusBar_->setPaneText(0, link); });
-    // The menu bar shows the Help window's menu while it is active; its Favorites popup is
-    // filled from this window's list.
-    app_.mainFrame()->menuBar()->installEventFilter(this);
 }
 
-CHelpViewer::~CHelpViewer() {
-    browser_->page()->disconnect(this);
-    if (app_.form(ModuleId::Help) == this) app_.setForm(ModuleId::Help, nullptr);
-    // The document has already gone with the child frame: only its address is compared.
-    if (app_.helpDocument() == &document_) app_.setHelpDocument(nullptr);
-}
+CHelpViewer::~CHelpViewer() { browser_->page()->disconnect(this); }
 
 void CHelpViewer::createBand(ChildFrame& frame) {
     QMainWindow* window = frame.frameWindow();
@@ -150,15 +140,7 @@ void CHelpViewer::createBand(ChildFrame& frame) {
 // A button of the band: the command's shared action under the band's own text, with a
 // drop-down arrow that opens its menu where one is given.
 void CHelpViewer::addButton(int command, int textId, QMenu* dropDown) {
-    QAction* shared = commands_.action(command);
-    auto* own = new QAction(CommandIcons::forCommand(command), text(textId), browseBar_);
-    ControlId::set(own, command);
-    own->setToolTip(shared->toolTip());
-    own->setStatusTip(shared->statusTip());
-    auto follow = [own, shared] { own->setEnabled(shared->isEnabled()); };
-    follow();
-    connect(shared, &QAction::changed, own, follow);
-    connect(own, &QAction::triggered, shared, &QAction::trigger);
+    QAction* own = commands_.followingAction(command, text(textId), browseBar_);
     auto* button = new QToolButton(browseBar_);
     button->setDefaultAction(own);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -208,9 +190,11 @@ void CHelpViewer::addCommands() {
 }
 
 void CHelpViewer::initialUpdate(ChildFrame&) {
-    app_.setForm(ModuleId::Help, this);
-    const QString start = app_.programFolder() + QStringLiteral("hlp/index.htm");
-    Navigate(QString::fromStdString(app_.settings().getText(kSection, "Home", start.toStdString())));
+    // The workbook's menu bar shows the Help window's menu while it is active; its Favorites
+    // popup is filled from this window's list.
+    if (auto* workbookWindow = qobject_cast<QMainWindow*>(window())) workbookWindow->menuBar()->installEventFilter(this);
+    const QString start = host_.programFolder() + QStringLiteral("hlp/index.htm");
+    Navigate(fromStd(host_.settings().getText(kSection, "Home", toStd(start))));
 }
 
 void CHelpViewer::Navigate(const QString& address, int flags, const QString& targetFrame, const QString& headers) {
@@ -305,8 +289,8 @@ void CHelpViewer::setTitle(const QString& title) {
 void CHelpViewer::showAddress(const QString& address) { addressBox_->setEditText(address); }
 
 void CHelpViewer::Home() {
-    const std::string home = app_.settings().getText(kSection, "Home", "");
-    if (!home.empty()) Navigate(QString::fromStdString(home), 0);
+    const std::string home = host_.settings().getText(kSection, "Home", "");
+    if (!home.empty()) Navigate(fromStd(home), 0);
 }
 
 void CHelpViewer::Go() {
@@ -407,16 +391,16 @@ void CHelpViewer::RebuildFavorites() {
     favoritesMenu_->clear();
     favoriteAddresses_.clear();
     const std::string fallback = (QDir::homePath() + QStringLiteral("/Favorites")).toStdString();
-    const std::string folder = FavoritesReader::expandEnvironment(app_.settings().getText(kSection, "Favorites", fallback));
+    const std::string folder = FavoritesReader::expandEnvironment(host_.settings().getText(kSection, "Favorites", fallback));
     FavoritesMenu favorites;
     std::vector<std::string> addresses;
     FavoritesReader::FillFavorites(folder, 0, favorites, addresses);
-    for (const std::string& address : addresses) favoriteAddresses_.append(QString::fromStdString(address));
+    for (const std::string& address : addresses) favoriteAddresses_.append(fromStd(address));
     fillFavoritesMenu(favoritesMenu_, favorites);
 }
 
 void CHelpViewer::fillFavoritesMenu(QMenu* menu, const FavoritesMenu& favorites) {
-    auto menuText = [](const std::string& name) { return QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&")); };
+    auto menuText = [](const std::string& name) { return fromStd(name).replace(QLatin1Char('&'), QStringLiteral("&&")); };
     for (const FavoritesMenu& popup : favorites.popups) fillFavoritesMenu(menu->addMenu(menuText(popup.name)), popup);
     for (const FavoritesMenu::Entry& entry : favorites.entries) {
         QAction* action = menu->addAction(menuText(entry.title));

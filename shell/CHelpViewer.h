@@ -13,8 +13,8 @@
 class BusyIndicator;
 class ChildFrame;
 class CommandTable;
-class CVyx31App;
 class Document;
+class FormHost;
 class QComboBox;
 class QMenu;
 class QPrinter;
@@ -36,10 +36,10 @@ public:
     // Bit 0 of the navigation flags: start at once even while a page loads.
     static constexpr int NavigateAtOnce = 1;
 
-    CHelpViewer(CVyx31App& app, Document& document, ChildFrame& frame);
+    CHelpViewer(FormHost& host, Document& document, ChildFrame& frame);
     ~CHelpViewer() override;
 
-    static QWidget* create(Document& document, ChildFrame& frame);
+    static QWidget* create(FormHost& host, Document& document, ChildFrame& frame);
 
     void initialUpdate(ChildFrame& frame) override;
     void Navigate(const QString& address) override { Navigate(address, 0); }
@@ -97,7 +97,7 @@ private:
     void printSetup();
     QPrinter& printer();
 
-    CVyx31App& app_;
+    FormHost& host_;
     Document& document_;
     ChildFrame& frame_;
     CommandTable& commands_;

@@ -155,7 +155,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
         workbook_->setActiveSubWindow(existing);
         return;
     }
-    const DocTemplate& docTemplate = app_.docTemplate(module);
+    DocTemplate& docTemplate = app_.docTemplate(module);
     std::unique_ptr<Document> document = docTemplate.createDocument();
     if (!document) return;
     auto* child = new CChildFrame(docTemplate, std::move(document), commands_);
@@ -180,10 +180,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
         dirTree_->SelectPath(folderForm->currentFolder());
         dirTree_->DoFolderCommand(CDirTree::Refresh);
     }
-    if (module == ModuleId::Help) {
-        app_.setHelpDocument(&child->document());
-        if (auto* browser = dynamic_cast<HelpBrowserForm*>(form)) browser->RebuildFavorites();
-    }
+    if (auto* browser = dynamic_cast<HelpBrowserForm*>(form)) browser->RebuildFavorites();
     commands_.updateAll();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "splitjoin/SplitSize.h"
+
 #include <cstdint>
-#include <optional>
 #include <string>
 
 // The values of the Encoder form that a split works on.
@@ -12,9 +13,7 @@ struct SplitValues {
     std::string currentFolder;  // the source path before its last separator
     std::string outputFolder;
     std::string outputName;     // the file name of part 0, normally "<sanitised stem>00.ppt"
-    std::string splitSizeText = "1.0 MB";
-    // Bytes per part as chosen, 0 for unsplit; empty when the text holds no usable number.
-    std::optional<std::uint64_t> splitSize = 1'000'000;
+    SplitSize splitSize;        // "1.0 MB" until the user chooses another
     std::uint64_t payload = 0;   // data bytes per part
     std::uint64_t partCount = 0;
     bool cryptData = false;

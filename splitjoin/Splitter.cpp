@@ -68,7 +68,7 @@ void Splitter::DeriveOutputName(const std::string& sourcePath) {
         values_.outputName = NameSanitizer::sanitizeStem(values_.sourceStem) + "00.ppt";
     }
     values_.ready = !values_.sourcePath.empty() && !values_.outputName.empty() &&
-                    !values_.splitSizeText.empty();
+                    !values_.splitSize.text().empty();
     if (values_.ready) {
         CountParts();
         header_.flags |= CCode::GeoNaming;
@@ -87,7 +87,7 @@ bool Splitter::CountParts() {
     // only read loses nothing.
     source = FileHandle();
     if (!checkSizes(length)) return false;
-    const std::uint64_t splitSize = *values_.splitSize;
+    const std::uint64_t splitSize = *values_.splitSize.bytes();
     if (splitSize != 0) {
         values_.payload = splitSize - SplitSize::Overhead;
         values_.partCount = length / values_.payload + (length % values_.payload != 0 ? 1 : 0);
@@ -101,7 +101,7 @@ bool Splitter::CountParts() {
 }
 
 bool Splitter::checkSizes(std::uint64_t sourceLength) {
-    const std::optional<std::uint64_t>& splitSize = values_.splitSize;
+    const std::optional<std::uint64_t> splitSize = values_.splitSize.bytes();
     const char* refusal = nullptr;
     if (!splitSize)
         refusal = kSizeUnreadable;

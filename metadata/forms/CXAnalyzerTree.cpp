@@ -4,6 +4,7 @@
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
 #include "framework/MenuBuilder.h"
+#include "framework/QtText.h"
 #include "metadata/AnalyzerLines.h"
 #include "metadata/GenreTable.h"
 #include "metadata/forms/AnalysisWorker.h"
@@ -24,8 +25,6 @@ namespace {
 
 // The item data role that carries a value item's ValueField.
 constexpr int FieldRole = Qt::UserRole;
-
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 QString textOrEmpty(const std::optional<std::string>& text) { return text ? fromStd(*text) : QString(); }
 
@@ -84,7 +83,7 @@ void CXAnalyzerTree::AnalyseFile(const QString& path) {
     requestedPath_ = path;
     outstanding_ = true;
     deferred_.reset();
-    worker_->request(++generation_, path.toStdString());
+    worker_->request(++generation_, toStd(path));
 }
 
 void CXAnalyzerTree::setStatusSink(StatusSink* sink) { status_ = sink; }
@@ -115,7 +114,7 @@ void CXAnalyzerTree::applyDeferred() {
 }
 
 void CXAnalyzerTree::readTags(const QString& path) {
-    tags_.ReadTags(path.toStdString());
+    tags_.ReadTags(toStd(path));
     switch (tags_.Presence()) {
     case TagPresence::V1Only: tagChoice_ = 0; break;
     case TagPresence::V2Only: tagChoice_ = 1; break;

@@ -1,12 +1,13 @@
 #include "player/forms/CViewPlayer.h"
 
-#include "app/CVyx31App.h"
 #include "app/SettingsStore.h"
 #include "app/TextFormat.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
+#include "framework/FormHost.h"
+#include "framework/QtText.h"
 #include "framework/MenuBuilder.h"
 #include "framework/StatusBar.h"
 #include "metadata/forms/CXAnalyzerTree.h"
@@ -20,7 +21,6 @@
 #include "resources/ResourceIds.h"
 #include "shell/CAddUrl.h"
 #include "shell/CDirList.h"
-#include "shell/CMainFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,7 +59,6 @@ constexpr std::array<const char*, 3> kHandlerNames = {"sample-spectrum", "sample
 constexpr std::array<int, 3> kVisualisationIds = {IDC_SPECTRUM, IDC_OSCILLOSCOPE, IDC_VU};
 constexpr std::array<int, 3> kOutputIds = {1011, 1013, 1020};
 
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 template <typename Control>
 Control* withId(Control* control, int id) {
@@ -98,12 +97,9 @@ std::string openableLocation(const std::string& location) {
 
 } // namespace
 
-QWidget* CViewPlayer::create(Document&, ChildFrame& frame) {
-    CVyx31App* app = CVyx31App::instance();
-    return app ? new CViewPlayer(*app, frame) : nullptr;
-}
+QWidget* CViewPlayer::create(FormHost& host, Document&, ChildFrame& frame) { return new CViewPlayer(host, frame); }
 
-CViewPlayer::CViewPlayer(CVyx31App& app, ChildFrame& frame) : app_(app), frame_(&frame) {
+CViewPlayer::CViewPlayer(FormHost& host, ChildFrame& frame) : host_(host), frame_(&frame) {
     sequencer_.setSingleShot(true);
     sequencer_.setObjectName(QStringLiteral("timer_%1").arg(TIMER_PLAYER_SEQUENCER));
     connect(&sequencer_, &QTimer::timeout, this, &CViewPlayer::onSequencerTimer);
@@ -116,30 +112,29 @@ CViewPlayer::CViewPlayer(CVyx31App& app, ChildFrame& frame) : app_(app), frame_(
 
 CViewPlayer::~CViewPlayer() {
     sequencer_.stop();
-    app_.settings().writeText(kSettings, "RestOutDir", currentFolder_.toStdString());
+    host_.settings().writeText(kSettings, "RestOutDir", toStd(currentFolder_));
     send(XA::OutputOpen, nullptr);
     send(XA::InputClose);
     send(XA::Stop);
     send(XA::FeedbackStop);
     // The decoding thread ends here, before the visualisation window and the meters go.
     player_.reset();
-    if (app_.form(ModuleId::Player) == this) app_.setForm(ModuleId::Player, nullptr);
-    app_.settings().writeText(kEqualizer, "FileOutDir", fileOutputFolder().toStdString());
-    app_.settings().writeInt(kEqualizer, "Device", device_);
+    host_.settings().writeText(kEqualizer, "FileOutDir", toStd(fileOutputFolder()));
+    host_.settings().writeInt(kEqualizer, "Device", device_);
 }
 
 void CViewPlayer::readSettings() {
-    const SettingsStore& settings = app_.settings();
+    const SettingsStore& settings = host_.settings();
     currentFolder_ = fromStd(settings.getText(kSettings, "RestOutDir", ""));
     if (currentFolder_.isEmpty()) currentFolder_ = QDir::homePath();
-    fileOutDir_ = fromStd(settings.getText(kEqualizer, "FileOutDir", QDir::tempPath().toStdString()));
+    fileOutDir_ = fromStd(settings.getText(kEqualizer, "FileOutDir", toStd(QDir::tempPath())));
     device_ = settings.getInt(kEqualizer, "Device", 0);
 }
 
 // ---- controls
 
 void CViewPlayer::createControls() {
-    list_ = new CDirList(&app_.iconProvider(), this);
+    list_ = new CDirList(&host_.iconProvider(), this);
     ControlId::set(list_, 1001);
     tree_ = withId(new CXAnalyzerTree(this), 1023);
     tree_->setStatusSink(&paneZero_);
@@ -336,7 +331,6 @@ void CViewPlayer::initialUpdate(ChildFrame&) {
     outputFolderEdit_->setBrowseEnabled(false);
     fillDeviceList();
     createPlayer();
-    app_.setForm(ModuleId::Player, this);
     selectOutput(Soundcard);
     selectVisualisation(Spectrum);
     loadEqualizer();
@@ -452,8 +446,8 @@ void CViewPlayer::Play() {
         const QString location = selectedPath_.section(QLatin1Char('|'), 0, 0);
         const QString display = selectedPath_.section(QLatin1Char('/'), -1);
         if (!selectedPath_.isEmpty()) currentFolder_ = folderOf(selectedPath_);
-        currentTitle_ = display.toStdString();
-        queue_.append({display.toStdString(), location.toStdString()});
+        currentTitle_ = toStd(display);
+        queue_.append({toStd(display), toStd(location)});
         startSequencer(PlayNext, 200);
         break;
     }
@@ -476,7 +470,7 @@ void CViewPlayer::stopRoutine() {
         sequencer_.start(400);
     queue_.clear();
     playlistBox_->clear();
-    setDocumentTitle(kPlayerTitle.toStdString());
+    setDocumentTitle(toStd(kPlayerTitle));
 }
 
 void CViewPlayer::stoppedRoutine() {
@@ -484,7 +478,7 @@ void CViewPlayer::stoppedRoutine() {
     send(XA::InputClose);
     currentTitle_.clear();
     setPaneText(0, "");
-    setDocumentTitle(kPlayerTitle.toStdString());
+    setDocumentTitle(toStd(kPlayerTitle));
     showQuietly(positionSlider_, 0);
     if (step_ != Idle) sequencer_.start(100);
 }
@@ -538,16 +532,16 @@ bool CViewPlayer::openOutputFor(const CTwoStrings& entry) {
     }
     const QString folder = fileOutputFolder();
     if (!QFileInfo(folder).isDir()) {
-        setPaneText(0, TextFormat::format("Output folder %s does not exist", folder.toStdString().c_str()));
+        setPaneText(0, TextFormat::format("Output folder %s does not exist", toStd(folder).c_str()));
         return false;
     }
-    const QString target = fromStd(FileOutputName::path(folder.toStdString(), entry.display));
+    const QString target = fromStd(FileOutputName::path(toStd(folder), entry.display));
     // A song named like its output in the output folder itself is never overwritten.
     if (QFileInfo(target).exists() && QFileInfo(target).canonicalFilePath() == QFileInfo(fromStd(entry.location)).canonicalFilePath()) {
-        setPaneText(0, TextFormat::format("%s would replace the song itself", target.toStdString().c_str()));
+        setPaneText(0, TextFormat::format("%s would replace the song itself", toStd(target).c_str()));
         return false;
     }
-    send(XA::OutputOpen, FileOutputName::outputName(folder.toStdString(), entry.display));
+    send(XA::OutputOpen, FileOutputName::outputName(toStd(folder), entry.display));
     return true;
 }
 
@@ -567,7 +561,7 @@ void CViewPlayer::takeNextEntry() {
 
 void CViewPlayer::playSelectedEntry() {
     const QListWidgetItem* selected = playlistBox_->currentItem();
-    if (selected && selected->isSelected() && queue_.moveToFront(selected->text().toStdString()))
+    if (selected && selected->isSelected() && queue_.moveToFront(toStd(selected->text())))
         startSequencer(PlayNext, 100);
 }
 
@@ -589,7 +583,7 @@ void CViewPlayer::onFileDoubleClicked() {
         loadPlaylist(selectedPath_, true);
         return;
     }
-    queue_.append({name.toStdString(), selectedPath_.section(QLatin1Char('|'), 0, 0).toStdString()});
+    queue_.append({toStd(name), selectedPath_.section(QLatin1Char('|'), 0, 0).toStdString()});
     if (lastState() == XA::Stopped || lastState() == XA::EndOfStream)
         startSequencer(PlayNext, 200);
     else
@@ -599,7 +593,7 @@ void CViewPlayer::onFileDoubleClicked() {
 
 void CViewPlayer::addToPlaylist(const QStringList& paths) {
     for (const QString& path : paths)
-        if (!path.isEmpty()) queue_.addLocation(path.toStdString());
+        if (!path.isEmpty()) queue_.addLocation(toStd(path));
     refreshPlaylistBox();
 }
 
@@ -616,12 +610,12 @@ void CViewPlayer::addLocation(const QString& text, bool start) {
         loadPlaylist(text, start);
         return;
     }
-    queue_.addLocation(text.toStdString());
+    queue_.addLocation(toStd(text));
     refreshPlaylistBox();
 }
 
 void CViewPlayer::loadPlaylist(const QString& path, bool start) {
-    queue_.loadPlaylist(path.toStdString());
+    queue_.loadPlaylist(toStd(path));
     if (!queue_.loadMessage().empty()) paneZero_.setStatus(queue_.loadMessage());
     refreshPlaylistBox();
     if (queue_.empty() || !start) return;
@@ -651,7 +645,7 @@ void CViewPlayer::stopPlaylist() {
 void CViewPlayer::deleteSelectedEntry() {
     QListWidgetItem* selected = playlistBox_->currentItem();
     if (!selected || !selected->isSelected()) return;
-    queue_.remove(selected->text().toStdString());
+    queue_.remove(toStd(selected->text()));
     delete selected;
 }
 
@@ -671,10 +665,10 @@ void CViewPlayer::savePlaylist() {
     if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString path = dialog.selectedFiles().first();
     currentFolder_ = folderOf(path);
-    const std::string folder = currentFolder_.endsWith(QLatin1Char('/')) ? currentFolder_.toStdString()
-                                                                          : currentFolder_.toStdString() + "/";
+    const std::string folder = currentFolder_.endsWith(QLatin1Char('/')) ? toStd(currentFolder_)
+                                                                          : toStd(currentFolder_) + "/";
     std::string error;
-    if (!queue_.save(path.toStdString(), folder, error)) setPaneText(0, error);
+    if (!queue_.save(toStd(path), folder, error)) setPaneText(0, error);
 }
 
 // ---- position, levels, pitch
@@ -755,7 +749,7 @@ void CViewPlayer::toggleEqualizer() {
 }
 
 void CViewPlayer::loadEqualizer() {
-    const SettingsStore& settings = app_.settings();
+    const SettingsStore& settings = host_.settings();
     equalizerEnabled_ = settings.getInt(kEqualizer, "Enable", 0) != 0;
     for (std::size_t i = 0; i < equalizerSliders_.size(); ++i) {
         const QSignalBlocker quiet(equalizerSliders_[i]);
@@ -767,7 +761,7 @@ void CViewPlayer::loadEqualizer() {
 }
 
 void CViewPlayer::saveEqualizer() {
-    SettingsStore& settings = app_.settings();
+    SettingsStore& settings = host_.settings();
     for (std::size_t i = 0; i < equalizerSliders_.size(); ++i)
         settings.writeInt(kEqualizer, EqualizerTable::sliders()[i].settingsKey, equalizerSliders_[i]->value());
     settings.writeInt(kEqualizer, "Enable", equalizerEnabled_ ? 1 : 0);
@@ -835,5 +829,5 @@ void CViewPlayer::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CViewPlayer::showHelp() {
-    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(app_.programFolder() + QStringLiteral("hlp/player.htm"));
+    host_.showProgramHelp(QStringLiteral("player.htm"));
 }

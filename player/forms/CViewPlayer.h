@@ -20,9 +20,9 @@
 class BrowseEdit;
 class CDirList;
 class ChildFrame;
-class CVyx31App;
 class CXAnalyzerTree;
 class Document;
+class FormHost;
 class LevelMeter;
 class QAbstractButton;
 class QCheckBox;
@@ -54,10 +54,10 @@ public:
     // The steps of the playback sequencer.
     enum Step { Idle = 0, PlayNext = 3, TakeNext = 5, PlaySelected = 6, CloseWindow = 7 };
 
-    CViewPlayer(CVyx31App& app, ChildFrame& frame);
+    CViewPlayer(FormHost& host, ChildFrame& frame);
     ~CViewPlayer() override;
 
-    static QWidget* create(Document& document, ChildFrame& frame);
+    static QWidget* create(FormHost& host, Document& document, ChildFrame& frame);
 
     // ModuleForm
     void initialUpdate(ChildFrame& frame) override;
@@ -186,7 +186,7 @@ private:
     void savePlaylist();
     void showHelp();
 
-    CVyx31App& app_;
+    FormHost& host_;
     ChildFrame* frame_;
     std::unique_ptr<SamplePlayer> player_;
     PlaylistQueue queue_;

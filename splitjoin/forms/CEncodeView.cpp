@@ -1,17 +1,17 @@
 #include "splitjoin/forms/CEncodeView.h"
 
-#include "app/CVyx31App.h"
 #include "app/FileError.h"
 #include "app/SettingsStore.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
+#include "framework/FormHost.h"
+#include "framework/QtText.h"
 #include "framework/StatusBar.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "shell/CDirList.h"
-#include "shell/CMainFrame.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/SplitSize.h"
 
@@ -26,8 +26,6 @@
 namespace {
 
 constexpr const char* kSection = "Encoder";
-
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 template <typename Control>
 Control* withId(Control* control, int id) {
@@ -55,29 +53,23 @@ const QStringList& CEncodeView::splitSizes() {
     return sizes;
 }
 
-QWidget* CEncodeView::create(Document&, ChildFrame& frame) {
-    CVyx31App* app = CVyx31App::instance();
-    return app ? new CEncodeView(*app, frame) : nullptr;
-}
+QWidget* CEncodeView::create(FormHost& host, Document&, ChildFrame& frame) { return new CEncodeView(host, frame); }
 
-CEncodeView::CEncodeView(CVyx31App& app, ChildFrame& frame) : app_(app), splitter_(status_) {
+CEncodeView::CEncodeView(FormHost& host, ChildFrame& frame) : host_(host), splitter_(status_) {
     SplitValues& values = splitter_.values();
     values.cryptData = true;
     values.makePage = true;
-    values.appDir = app_.programFolder().toStdString();
+    values.appDir = toStd(host_.programFolder());
     createControls();
     readSettings();
     createBars(frame);
     addCommands();
 }
 
-CEncodeView::~CEncodeView() {
-    writeSettings();
-    if (app_.form(ModuleId::Encoder) == this) app_.setForm(ModuleId::Encoder, nullptr);
-}
+CEncodeView::~CEncodeView() { writeSettings(); }
 
 void CEncodeView::createControls() {
-    list_ = new CDirList(&app_.iconProvider(), this);
+    list_ = new CDirList(&host_.iconProvider(), this);
     sourceEdit_ = withId(new QLineEdit(this), 1033);
     sourceEdit_->setReadOnly(true);
     sizeBox_ = withId(new QComboBox(this), 1004);
@@ -131,15 +123,15 @@ void CEncodeView::createControls() {
     layout->addLayout(rows);
 
     connect(list_, &CDirList::fileClicked, this, &CEncodeView::onFileClicked);
-    connect(sizeBox_, &QComboBox::activated, this, &CEncodeView::onSplitSizeChosen);
-    connect(sizeBox_->lineEdit(), &QLineEdit::editingFinished, this, &CEncodeView::onSplitSizeEdited);
+    connect(sizeBox_, &QComboBox::activated, this, &CEncodeView::onSplitSizeChanged);
+    connect(sizeBox_->lineEdit(), &QLineEdit::editingFinished, this, &CEncodeView::onSplitSizeChanged);
     connect(dateBox_, &QCheckBox::clicked, this, [this] { takeValues(); });
     connect(filterBox_, &QCheckBox::clicked, this, &CEncodeView::onFilterClicked);
 }
 
 void CEncodeView::createBars(ChildFrame& frame) {
     frame.addToolBar(IDR_ENCODER, AFX_IDW_TOOLBAR);
-    status_.attach(frame.addStatusBar({QString::fromStdString(StringTable::text(IDS_PANE_READY))}));
+    status_.attach(frame.addStatusBar({fromStd(StringTable::text(IDS_PANE_READY))}));
 }
 
 void CEncodeView::addCommands() {
@@ -152,13 +144,13 @@ void CEncodeView::addCommands() {
 }
 
 void CEncodeView::readSettings() {
-    const SettingsStore& settings = app_.settings();
+    const SettingsStore& settings = host_.settings();
     SplitValues& values = splitter_.values();
     if (const auto key = settings.getBytes(kSection, "CryptKey")) values.userKey = cryptKeyOf(*key);
-    values.currentFolder = settings.getText(kSection, "SplitInDir", QDir::homePath().toStdString());
+    values.currentFolder = settings.getText(kSection, "SplitInDir", toStd(QDir::homePath()));
     values.outputFolder = settings.getText(kSection, "SplitOutDir", "");
     values.uploader = settings.getText(kSection, "Uploader", "");
-    values.splitSizeText = settings.getText(kSection, "SplitSize", "1.0 MB");
+    values.splitSize = SplitSize(settings.getText(kSection, "SplitSize", "1.0 MB"));
     values.pageDate = settings.getInt(kSection, "SplitDate", 0) != 0;
     filter_ = settings.getInt(kSection, "Filter", 0) != 0;
     values.ready = false;
@@ -167,28 +159,25 @@ void CEncodeView::readSettings() {
 }
 
 void CEncodeView::writeSettings() const {
-    SettingsStore& settings = app_.settings();
+    SettingsStore& settings = host_.settings();
     const SplitValues& values = splitter_.values();
     settings.writeText(kSection, "SplitInDir", values.currentFolder);
-    settings.writeText(kSection, "SplitOutDir", outputFolderEdit_->text().toStdString());
+    settings.writeText(kSection, "SplitOutDir", toStd(outputFolderEdit_->text()));
     settings.writeText(kSection, "Uploader", values.uploader);
-    settings.writeText(kSection, "SplitSize", values.splitSizeText);
+    settings.writeText(kSection, "SplitSize", values.splitSize.text());
     settings.writeInt(kSection, "SplitDate", values.pageDate ? 1 : 0);
     settings.writeInt(kSection, "Filter", filter_ ? 1 : 0);
 }
 
 void CEncodeView::initialUpdate(ChildFrame&) {
     list_->InitColumns(QString(), true);
-    app_.setForm(ModuleId::Encoder, this);
-    SplitValues& values = splitter_.values();
-    values.splitSize = SplitSize::fromText(values.splitSizeText);
-    outputFolderEdit_->setText(fromStd(values.outputFolder));
+    outputFolderEdit_->setText(fromStd(splitter_.values().outputFolder));
     showValues();
 }
 
 QString CEncodeView::currentFolder() const { return fromStd(splitter_.values().currentFolder); }
 
-void CEncodeView::setCurrentFolder(const QString& folder) { splitter_.values().currentFolder = folder.toStdString(); }
+void CEncodeView::setCurrentFolder(const QString& folder) { splitter_.values().currentFolder = toStd(folder); }
 
 bool CEncodeView::ReceiveFolder(const QString& folder) {
     setCurrentFolder(folder);
@@ -198,20 +187,22 @@ bool CEncodeView::ReceiveFolder(const QString& folder) {
 
 void CEncodeView::takeValues() {
     SplitValues& values = splitter_.values();
-    values.splitSizeText = sizeBox_->currentText().toStdString();
+    // The size is read from its text here and nowhere else.
+    const std::string sizeText = toStd(sizeBox_->currentText());
+    if (sizeText != values.splitSize.text()) values.splitSize = SplitSize(sizeText);
     filter_ = filterBox_->isChecked();
-    values.userKey = keyEdit_->text().toStdString();
-    values.outputName = outputNameEdit_->text().toStdString();
+    values.userKey = toStd(keyEdit_->text());
+    values.outputName = toStd(outputNameEdit_->text());
     values.cryptData = cryptBox_->isChecked();
     values.makePage = pageBox_->isChecked();
     values.pageDate = dateBox_->isChecked();
-    values.uploader = uploaderEdit_->text().toStdString();
+    values.uploader = toStd(uploaderEdit_->text());
 }
 
 void CEncodeView::showValues() {
     const SplitValues& values = splitter_.values();
     sourceEdit_->setText(fromStd(values.sourcePath));
-    sizeBox_->setCurrentText(fromStd(values.splitSizeText));
+    sizeBox_->setCurrentText(fromStd(values.splitSize.text()));
     countEdit_->setText(QString::number(values.partCount));
     filterBox_->setChecked(filter_);
     keyEdit_->setText(fromStd(values.userKey));
@@ -225,25 +216,15 @@ void CEncodeView::showValues() {
 void CEncodeView::onFileClicked() {
     // Text typed into the fields since they were last read is kept, as in the Decoder.
     takeValues();
-    splitter_.DeriveOutputName(list_->GetClickedFile().toStdString());
+    splitter_.DeriveOutputName(toStd(list_->GetClickedFile()));
     showValues();
 }
 
-void CEncodeView::onSplitSizeChosen(int index) {
+// An entry chosen from the list, or the typed text when the field loses the focus.
+void CEncodeView::onSplitSizeChanged() {
     takeValues();
-    recount(sizeBox_->itemText(index));
-}
-
-void CEncodeView::onSplitSizeEdited() {
-    takeValues();
-    recount(sizeBox_->currentText());
-}
-
-void CEncodeView::recount(const QString& sizeText) {
     SplitValues& values = splitter_.values();
-    values.splitSizeText = sizeText.toStdString();
     values.partCount = 0;
-    values.splitSize = SplitSize::fromText(values.splitSizeText);
     if (values.ready) splitter_.CountParts();
     showValues();
 }
@@ -251,16 +232,14 @@ void CEncodeView::recount(const QString& sizeText) {
 void CEncodeView::onFilterClicked() {
     takeValues();
     const QString folder = currentFolder();
-    CMainFrame* frame = app_.mainFrame();
     // The tree hands the folder back through ReceiveFolder; a folder the tree does not hold is
     // listed here directly.
-    if ((!frame || !frame->SelectFolder(folder)) && !folder.isEmpty()) ReceiveFolder(folder);
+    if (!host_.SelectFolder(folder) && !folder.isEmpty()) ReceiveFolder(folder);
 }
 
 void CEncodeView::Split() {
-    takeValues();
     SplitValues& values = splitter_.values();
-    values.outputFolder = outputFolderEdit_->text().toStdString();
+    values.outputFolder = toStd(outputFolderEdit_->text());
     // No output folder: the parts go beside the source rather than into the program's
     // working directory.
     const std::string outputFolder = values.outputFolder;
@@ -272,13 +251,13 @@ void CEncodeView::Split() {
     } catch (const FileError& error) {
         status_.end();
         values.outputFolder = outputFolder;
-        DialogRunner::critical(this, QString::fromStdString(StringTable::text(IDS_FRAME_TITLE)),
+        DialogRunner::critical(this, fromStd(StringTable::text(IDS_FRAME_TITLE)),
                                fromStd(error.description()));
         showValues();
         return;
     }
     status_.end();
-    const bool intoListedFolder = values.outputFolder == list_->shownFolder().toStdString();
+    const bool intoListedFolder = values.outputFolder == toStd(list_->shownFolder());
     values.outputFolder = outputFolder;
     showValues();
     if (intoListedFolder) list_->RefreshList();
@@ -286,10 +265,9 @@ void CEncodeView::Split() {
 
 void CEncodeView::showPage() {
     const SplitValues& values = splitter_.values();
-    if (values.pagePath.empty() || !app_.mainFrame()) return;
-    app_.mainFrame()->ShowHelpPage(fromStd(values.pagePath));
+    if (!values.pagePath.empty()) host_.ShowHelpPage(fromStd(values.pagePath));
 }
 
 void CEncodeView::showHelp() {
-    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(app_.programFolder() + QStringLiteral("hlp/encoder.htm"));
+    host_.showProgramHelp(QStringLiteral("encoder.htm"));
 }

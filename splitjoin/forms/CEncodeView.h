@@ -10,8 +10,8 @@
 class BrowseEdit;
 class CDirList;
 class ChildFrame;
-class CVyx31App;
 class Document;
+class FormHost;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -21,10 +21,10 @@ class QLineEdit;
 class CEncodeView : public QWidget, public ModuleForm, public FolderHandlingForm {
     Q_OBJECT
 public:
-    CEncodeView(CVyx31App& app, ChildFrame& frame);
+    CEncodeView(FormHost& host, ChildFrame& frame);
     ~CEncodeView() override;
 
-    static QWidget* create(Document& document, ChildFrame& frame);
+    static QWidget* create(FormHost& host, Document& document, ChildFrame& frame);
 
     void initialUpdate(ChildFrame& frame) override;
     QString currentFolder() const override;
@@ -38,6 +38,11 @@ public:
     // The split size entries, in list order.
     static const QStringList& splitSizes();
 
+protected:
+    // Every command works on what the controls show, also one given while a field is still
+    // being edited (a toolbar button takes no focus, so the edit has not finished).
+    void beforeCommand() override { takeValues(); }
+
 private:
     void createControls();
     void createBars(ChildFrame& frame);
@@ -47,15 +52,13 @@ private:
     void takeValues();
     void showValues();
     void onFileClicked();
-    void onSplitSizeChosen(int index);
-    void onSplitSizeEdited();
-    void recount(const QString& sizeText);
+    void onSplitSizeChanged();
     void onFilterClicked();
     void Split();
     void showPage();
     void showHelp();
 
-    CVyx31App& app_;
+    FormHost& host_;
     FormStatus status_;
     Splitter splitter_;
     CDirList* list_ = nullptr;

@@ -1,17 +1,17 @@
 #include "splitjoin/forms/CViewDecoder.h"
 
-#include "app/CVyx31App.h"
 #include "app/FileError.h"
 #include "app/SettingsStore.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
+#include "framework/FormHost.h"
+#include "framework/QtText.h"
 #include "framework/StatusBar.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "shell/CDirList.h"
-#include "shell/CMainFrame.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/PartType.h"
 
@@ -29,25 +29,20 @@ namespace {
 
 constexpr const char* kSection = "Settings";
 
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
-
 template <typename Control>
 Control* withId(Control* control, int id) {
     ControlId::set(control, id);
     return control;
 }
 
-QString boxTitle() { return QString::fromStdString(StringTable::text(IDS_FRAME_TITLE)); }
+QString boxTitle() { return fromStd(StringTable::text(IDS_FRAME_TITLE)); }
 
 }  // namespace
 
-QWidget* CViewDecoder::create(Document&, ChildFrame& frame) {
-    CVyx31App* app = CVyx31App::instance();
-    return app ? new CViewDecoder(*app, frame) : nullptr;
-}
+QWidget* CViewDecoder::create(FormHost& host, Document&, ChildFrame& frame) { return new CViewDecoder(host, frame); }
 
-CViewDecoder::CViewDecoder(CVyx31App& app, ChildFrame& frame)
-    : app_(app), joiner_(status_, *this), webPages_(app.settings(), app.programFolder()) {
+CViewDecoder::CViewDecoder(FormHost& host, ChildFrame& frame)
+    : host_(host), joiner_(status_, *this), webPages_(host.settings(), host.programFolder()) {
     createControls();
     readSettings();
     createBars(frame);
@@ -60,11 +55,10 @@ CViewDecoder::CViewDecoder(CVyx31App& app, ChildFrame& frame)
 CViewDecoder::~CViewDecoder() {
     sponsorTimer_.stop();
     writeSettings();
-    if (app_.form(ModuleId::Decoder) == this) app_.setForm(ModuleId::Decoder, nullptr);
 }
 
 void CViewDecoder::createControls() {
-    list_ = new CDirList(&app_.iconProvider(), this);
+    list_ = new CDirList(&host_.iconProvider(), this);
     inputEdit_ = withId(new QLineEdit(this), 1012);
     inputEdit_->setReadOnly(true);
     typeEdit_ = withId(new QLineEdit(this), 1019);
@@ -118,7 +112,7 @@ void CViewDecoder::createControls() {
 
 void CViewDecoder::createBars(ChildFrame& frame) {
     frame.addToolBar(IDR_DECODER_TOOLBAR, AFX_IDW_TOOLBAR);
-    status_.attach(frame.addStatusBar({QString::fromStdString(StringTable::text(IDS_PANE_READY))}));
+    status_.attach(frame.addStatusBar({fromStd(StringTable::text(IDS_PANE_READY))}));
 }
 
 void CViewDecoder::addCommands() {
@@ -132,7 +126,7 @@ void CViewDecoder::addCommands() {
 }
 
 void CViewDecoder::readSettings() {
-    const SettingsStore& settings = app_.settings();
+    const SettingsStore& settings = host_.settings();
     JoinValues& values = joiner_.values();
     values.outputFolder = settings.getText(kSection, "RestOutDir", "");
     values.inputFolder = settings.getText(kSection, "RestInDir", "");
@@ -141,7 +135,7 @@ void CViewDecoder::readSettings() {
 }
 
 void CViewDecoder::writeJoinSettings() const {
-    SettingsStore& settings = app_.settings();
+    SettingsStore& settings = host_.settings();
     const JoinValues& values = joiner_.values();
     settings.writeText(kSection, "RestInDir", values.inputFolder);
     settings.writeText(kSection, "RestOutDir", values.outputFolder);
@@ -151,21 +145,20 @@ void CViewDecoder::writeJoinSettings() const {
 void CViewDecoder::writeSettings() const {
     writeJoinSettings();
     const int pages = MakerWebPages::SponsorPageCount;
-    app_.settings().writeInt(kSection, "SpC", ((sponsorCounter_ % pages) + pages) % pages);
+    host_.settings().writeInt(kSection, "SpC", ((sponsorCounter_ % pages) + pages) % pages);
 }
 
 void CViewDecoder::initialUpdate(ChildFrame&) {
     list_->InitColumns(QString(), true);
-    app_.setForm(ModuleId::Decoder, this);
     JoinValues& values = joiner_.values();
-    if (values.inputFolder.empty()) values.inputFolder = QDir::currentPath().toStdString();
+    if (values.inputFolder.empty()) values.inputFolder = toStd(QDir::currentPath());
     sponsorTimer_.start(FirstSponsorDelay);
     showValues();
 }
 
 QString CViewDecoder::currentFolder() const { return fromStd(joiner_.values().inputFolder); }
 
-void CViewDecoder::setCurrentFolder(const QString& folder) { joiner_.values().inputFolder = folder.toStdString(); }
+void CViewDecoder::setCurrentFolder(const QString& folder) { joiner_.values().inputFolder = toStd(folder); }
 
 bool CViewDecoder::ReceiveFolder(const QString& folder) {
     setCurrentFolder(folder);
@@ -179,11 +172,10 @@ void CViewDecoder::showStopBox(const std::string& text) {
 
 void CViewDecoder::takeValues() {
     JoinValues& values = joiner_.values();
-    values.outputFolder = outputFolderEdit_->text().toStdString();
-    values.outputName = outputNameEdit_->text().toStdString();
-    values.userKey = keyEdit_->text().toStdString();
+    values.outputFolder = toStd(outputFolderEdit_->text());
+    values.outputName = toStd(outputNameEdit_->text());
+    values.userKey = toStd(keyEdit_->text());
     values.autoDelete = autoDeleteBox_->isChecked();
-    app_.decoderUserKey = values.userKey;
 }
 
 void CViewDecoder::showValues() {
@@ -200,7 +192,7 @@ void CViewDecoder::showValues() {
 
 void CViewDecoder::onFileClicked() {
     takeValues();
-    const std::string path = list_->GetClickedFile().toStdString();
+    const std::string path = toStd(list_->GetClickedFile());
     picked_ = picked_ || !path.empty();
     joiner_.PickPart(path);
     showValues();
@@ -253,9 +245,9 @@ void CViewDecoder::nextSponsorPage() {
 }
 
 void CViewDecoder::showHelp() {
-    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(app_.programFolder() + QStringLiteral("hlp/decoder.htm"));
+    host_.showProgramHelp(QStringLiteral("decoder.htm"));
 }
 
 void CViewDecoder::showCryptKeyPage() {
-    if (app_.mainFrame()) app_.mainFrame()->ShowHelpPage(webPages_.cryptKeyPage().toString());
+    host_.ShowHelpPage(webPages_.cryptKeyPage().toString());
 }

@@ -13,8 +13,8 @@
 class BrowseEdit;
 class CDirList;
 class ChildFrame;
-class CVyx31App;
 class Document;
+class FormHost;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -30,10 +30,10 @@ public:
     static constexpr int FirstSponsorDelay = 1000;
     static constexpr int SponsorInterval = 10000;
 
-    CViewDecoder(CVyx31App& app, ChildFrame& frame);
+    CViewDecoder(FormHost& host, ChildFrame& frame);
     ~CViewDecoder() override;
 
-    static QWidget* create(Document& document, ChildFrame& frame);
+    static QWidget* create(FormHost& host, Document& document, ChildFrame& frame);
 
     void initialUpdate(ChildFrame& frame) override;
     QString currentFolder() const override;
@@ -64,7 +64,7 @@ private:
     void showHelp();
     void showCryptKeyPage();
 
-    CVyx31App& app_;
+    FormHost& host_;
     FormStatus status_;
     Joiner joiner_;
     MakerWebPages webPages_;

@@ -150,7 +150,7 @@ protected:
 TEST_F(ConverterFormTest, DefaultsSettingsRateModesAndHelp) {
     settings().writeText("Converter", "ConvOutDir", out());
     settings().writeText("Converter", "WavInDir", in());
-    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    app_->docTemplate(ModuleId::Help).setFormFactory([](FormHost&, Document&, ChildFrame&) { return new StandInHelp; });
     ASSERT_NE(openConverter(), nullptr);
     EXPECT_EQ(converter_->currentFolder().toStdString(), in() + "/");
     EXPECT_EQ(control<QLineEdit>(1061)->text().toStdString(), out());

@@ -2,6 +2,7 @@
 #include "framework/ChildFrame.h"
 #include "framework/DocTemplate.h"
 #include "framework/CommandTable.h"
+#include "framework/FormHost.h"
 #include "framework/CommandTarget.h"
 #include "framework/ControlBar.h"
 #include "framework/ControlId.h"
@@ -22,11 +23,23 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 class FrameworkTest : public ::testing::Test {
 protected:
     void SetUp() override { WindowTestApp::instance(); }
+};
+
+// A host that the forms of these tests never ask anything of.
+class UnusedHost : public FormHost {
+public:
+    SettingsStore& settings() override { std::abort(); }
+    QString programFolder() const override { return {}; }
+    QFileIconProvider& iconProvider() override { std::abort(); }
+    void ShowHelpPage(const QString&) override {}
+    bool SelectFolder(const QString&) override { return false; }
 };
 
 }  // namespace
@@ -132,7 +145,8 @@ TEST_F(FrameworkTest, BrowseEditOpensSelectDirectoryAtItsTextAndTakesTheChoice) 
 
 TEST_F(FrameworkTest, ChildFramesCarryTheirOwnToolbarAndStatusBarAndCloseOnTheCloseCommand) {
     CommandTable table;
-    DocTemplate encoder(IDR_ENCODER, QStringLiteral("Encoder"), [] { return std::make_unique<Document>(); });
+    UnusedHost host;
+    DocTemplate encoder(IDR_ENCODER, QStringLiteral("Encoder"), [] { return std::make_unique<Document>(); }, host);
     EXPECT_FALSE(encoder.hasForm());
     QWidget* noForm = nullptr;
     auto document = encoder.createDocument();
@@ -155,4 +169,25 @@ TEST_F(FrameworkTest, ChildFramesCarryTheirOwnToolbarAndStatusBarAndCloseOnTheCl
     table.router().setChain([&] { return std::vector<CommandTarget*>{child}; });
     EXPECT_TRUE(table.execute(ID_FILE_CLOSE));
     EXPECT_TRUE(WindowTestApp::waitUntil([&] { return alive.isNull(); }, 2000));
+}
+
+TEST_F(FrameworkTest, TheTemplateHandsTheFormItsHostAndKeepsItUntilTheFrameGoes) {
+    CommandTable table;
+    UnusedHost host;
+    DocTemplate player(IDR_PLAYER, QStringLiteral("Player"), [] { return std::make_unique<Document>(); }, host);
+    FormHost* handed = nullptr;
+    player.setFormFactory([&handed](FormHost& given, Document&, ChildFrame&) {
+        handed = &given;
+        return new QWidget;
+    });
+    auto* child = new ChildFrame(player, player.createDocument(), table);
+    QWidget* form = player.createForm(child->document(), *child);
+    child->setForm(form);
+    EXPECT_EQ(handed, &host);
+    EXPECT_EQ(player.form(), form);
+    EXPECT_EQ(player.document(), &child->document());
+
+    child->closeWithoutAsking();
+    EXPECT_TRUE(WindowTestApp::waitUntil([&] { return player.form() == nullptr; }, 2000));
+    EXPECT_EQ(player.document(), nullptr);
 }

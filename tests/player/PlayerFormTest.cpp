@@ -335,7 +335,7 @@ TEST_F(PlayerFormTest, VisualisationCommandsChooseTheHandler) {
 }
 
 TEST_F(PlayerFormTest, HelpOpensThePlayerPage) {
-    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    app_->docTemplate(ModuleId::Help).setFormFactory([](FormHost&, Document&, ChildFrame&) { return new StandInHelp; });
     player_->execute(ID_HELP);
     auto* help = dynamic_cast<StandInHelp*>(app_->form(ModuleId::Help));
     ASSERT_NE(help, nullptr);

@@ -35,14 +35,8 @@ protected:
     // Plugs a stand-in form into the module's template, as a module's own factory would.
     template <typename Form>
     void registerForm(ModuleId module) {
-        app_->docTemplate(module).setFormFactory([this, module](Document&, ChildFrame&) -> QWidget* {
-            QWidget* form = nullptr;
-            if constexpr (std::is_same_v<Form, StandInPlayer>)
-                form = new StandInPlayer(*app_, musicFolder());
-            else
-                form = new Form(*app_, module, musicFolder());
-            return form;
-        });
+        app_->docTemplate(module).setFormFactory(
+            [](FormHost&, Document&, ChildFrame&) -> QWidget* { return new Form(musicFolder()); });
     }
 
     static QString musicFolder() { return QString::fromStdString(WindowTestApp::homeFolder() + "/music"); }
@@ -209,9 +203,7 @@ TEST_F(MainFrameTest, ActivatingAFolderFormSelectsItsFolderInTheTree) {
 }
 
 TEST_F(MainFrameTest, ShowHelpPageOpensOrActivatesTheHelpWindowAndNavigatesIt) {
-    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) -> QWidget* {
-        return new StandInHelp(*app_);
-    });
+    app_->docTemplate(ModuleId::Help).setFormFactory([](FormHost&, Document&, ChildFrame&) -> QWidget* { return new StandInHelp; });
     registerForm<StandInForm>(ModuleId::Decoder);
     const QString page = app_->programFolder() + QStringLiteral("hlp/decoder.htm");
     frame_->ShowHelpPage(page);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/CVyx31App.h"
 #include "framework/ChildFrame.h"
 #include "framework/ModuleForm.h"
 #include "shell/FolderHandlingForm.h"
@@ -11,17 +10,13 @@
 #include <QStringList>
 #include <QWidget>
 
-// A module form as the real ones behave towards the frames: it registers itself in the
-// application object at its initial update and leaves in its destructor, keeps a current
-// folder and records the folders the tree hands it.
+// A module form as the real ones behave towards the frames: it keeps a current folder and
+// records the folders the tree hands it. Its template keeps it as the module's live form.
 class StandInForm : public QWidget, public ModuleForm, public FolderHandlingForm {
 public:
-    StandInForm(CVyx31App& app, ModuleId module, QString folder) : app_(app), module_(module), folder_(std::move(folder)) {}
-    ~StandInForm() override {
-        if (app_.form(module_) == this) app_.setForm(module_, nullptr);
-    }
+    explicit StandInForm(QString folder) : folder_(std::move(folder)) {}
 
-    void initialUpdate(ChildFrame&) override { app_.setForm(module_, this); }
+    void initialUpdate(ChildFrame&) override {}
     QString currentFolder() const override { return folder_; }
     void setCurrentFolder(const QString& folder) override { folder_ = folder; }
     bool ReceiveFolder(const QString& folder) override {
@@ -33,8 +28,6 @@ public:
     bool acceptsFolders = true;
 
 private:
-    CVyx31App& app_;
-    ModuleId module_;
     QString folder_;
 };
 
@@ -43,12 +36,9 @@ private:
 // sequencer.
 class StandInPlayer : public StandInForm, public PlayerCloseControl {
 public:
-    StandInPlayer(CVyx31App& app, QString folder) : StandInForm(app, ModuleId::Player, std::move(folder)) {}
+    using StandInForm::StandInForm;
 
-    void initialUpdate(ChildFrame& frame) override {
-        StandInForm::initialUpdate(frame);
-        frame_ = &frame;
-    }
+    void initialUpdate(ChildFrame& frame) override { frame_ = &frame; }
     bool isStopped() const override { return stopped; }
     void closeWhenStopped() override { ++closeRequests; }
     void stop() {
@@ -67,18 +57,10 @@ private:
 // often its Favorites menu was rebuilt.
 class StandInHelp : public QWidget, public ModuleForm, public HelpBrowserForm {
 public:
-    explicit StandInHelp(CVyx31App& app) : app_(app) {}
-    ~StandInHelp() override {
-        if (app_.form(ModuleId::Help) == this) app_.setForm(ModuleId::Help, nullptr);
-    }
-
-    void initialUpdate(ChildFrame&) override { app_.setForm(ModuleId::Help, this); }
+    void initialUpdate(ChildFrame&) override {}
     void Navigate(const QString& address) override { pages.append(address); }
     void RebuildFavorites() override { ++favoritesRebuilt; }
 
     QStringList pages;
     int favoritesRebuilt = 0;
-
-private:
-    CVyx31App& app_;
 };

@@ -32,7 +32,7 @@ protected:
         FileBytes::write(parts() + "/My Song.mp3", source);
         RecordingSinks splitSinks;
         Splitter splitter(splitSinks);
-        splitter.values().splitSize = 1000; // 822 data bytes a part
+        splitter.values().splitSize = SplitSize::ofBytes(1000); // 822 data bytes a part
         splitter.values().outputFolder = parts();
         splitter.values().makePage = false;
         splitter.values().cryptData = cryptData;
@@ -265,7 +265,7 @@ TEST_F(JoinerTest, APartOfAnotherSetIsRefused) {
     FileBytes::write(parts() + "/Other.mp3", source);
     RecordingSinks otherSinks;
     Splitter other(otherSinks);
-    other.values().splitSize = 1000;
+    other.values().splitSize = SplitSize::ofBytes(1000);
     other.values().outputFolder = folder.file("out");
     other.values().makePage = false;
     other.DeriveOutputName(parts() + "/Other.mp3");

@@ -45,7 +45,7 @@ TEST(LargeFile, SplitAndJoinPast4GiB) {
 
     RecordingSinks sinks;
     Splitter splitter(sinks);
-    splitter.values().splitSize = 1'000'000'000;
+    splitter.values().splitSize = SplitSize::ofBytes(1'000'000'000);
     splitter.values().outputFolder = folder.path();
     splitter.values().makePage = false;
     splitter.values().cryptData = true;

@@ -18,8 +18,7 @@ protected:
     Splitter& prepare(const std::string& name, std::size_t length, const std::string& sizeText = "1.0 MB") {
         source = FileBytes::pattern(length);
         FileBytes::write(folder.file(name), source);
-        splitter.values().splitSizeText = sizeText;
-        splitter.values().splitSize = SplitSize::fromText(sizeText);
+        splitter.values().splitSize = SplitSize(sizeText);
         splitter.values().outputFolder = folder.path();
         splitter.DeriveOutputName(folder.file(name));
         return splitter;

@@ -35,8 +35,7 @@ protected:
         RecordingSinks sinks;
         Splitter splitter(sinks);
         SplitValues& values = splitter.values();
-        values.splitSizeText = "0.4 MB";
-        values.splitSize = 400'000;
+        values.splitSize = SplitSize("0.4 MB");
         values.userKey = key;
         values.cryptData = cryptData;
         values.makePage = false;
@@ -205,7 +204,7 @@ TEST_F(DecoderFormTest, AWriteErrorDuringTheJoinShowsABoxAndDeletesNoPart) {
 }
 
 TEST_F(DecoderFormTest, HelpAndGetKeyOpenTheirPagesInTheHelpBrowser) {
-    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    app_->docTemplate(ModuleId::Help).setFormFactory([](FormHost&, Document&, ChildFrame&) { return new StandInHelp; });
     ASSERT_NE(openDecoder(), nullptr);
     QTest::mouseClick(control<QPushButton>(IDC_GET_KEY), Qt::LeftButton);
     decoder_->execute(ID_HELP);

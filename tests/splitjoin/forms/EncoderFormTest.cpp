@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolBar>
 
 #include <filesystem>
 
@@ -119,6 +121,39 @@ TEST_F(EncoderFormTest, ASplitWithAPageWritesThePartsAndEnablesShowPageUntilTheN
     EXPECT_FALSE(enabled(ID_SHOW_PAGE));
 }
 
+// A toolbar button takes no focus, so a size typed just before it is never "finished": the
+// split still cuts at the size the box shows, and that size is what the settings keep.
+TEST_F(EncoderFormTest, ASizeTypedWithoutFinishingTheEditCountsForTheToolbarSplit) {
+    writeFile("take.bin", FileBytes::pattern(3'000'000));
+    const std::string out = makeFolder("out");
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    control<QLineEdit>(1043)->setText(QString::fromStdString(out));
+    clickRow(*encoder_->fileList(), QStringLiteral("take.bin"));
+    EXPECT_EQ(text(1021), QStringLiteral("4"));  // at 1.0 MB
+
+    QLineEdit* sizeEdit = control<QComboBox>(1004)->lineEdit();
+    QSignalSpy finished(sizeEdit, &QLineEdit::editingFinished);
+    sizeEdit->selectAll();
+    QTest::keyClicks(sizeEdit, QStringLiteral("2.0 MB"));
+    ASSERT_EQ(sizeEdit->text(), QStringLiteral("2.0 MB"));
+    ASSERT_TRUE(enabled(ID_SPLIT));
+    auto* bar = ControlId::find<QToolBar>(frame().childOf(ModuleId::Encoder)->frameWindow(), AFX_IDW_TOOLBAR);
+    ASSERT_NE(bar, nullptr);
+    QWidget* splitButton = bar->widgetForAction(frame().commands().action(ID_SPLIT));
+    ASSERT_NE(splitButton, nullptr);
+    QTest::mouseClick(splitButton, Qt::LeftButton);
+    EXPECT_EQ(finished.count(), 0);
+
+    EXPECT_EQ(encoder_->status().text(), "Ready, 2 files created");
+    EXPECT_EQ(std::filesystem::file_size(out + "/take00.ppt"), 163u + 1'999'822u);
+    EXPECT_EQ(std::filesystem::file_size(out + "/take01.ppt"), 163u + 3'000'000u - 1'999'822u);
+    EXPECT_FALSE(FileBytes::exists(out + "/take02.ppt"));
+    EXPECT_EQ(text(1021), QStringLiteral("2"));
+    close(ModuleId::Encoder);
+    EXPECT_EQ(settings().getText("Encoder", "SplitSize", ""), "2.0 MB");
+}
+
 TEST_F(EncoderFormTest, WithoutAnOutputFolderThePartsGoBesideTheSourceAndShowInTheList) {
     writeFile("take.bin", FileBytes::pattern(1'500'000));
     ASSERT_NE(openEncoder(), nullptr);
@@ -185,7 +220,7 @@ TEST_F(EncoderFormTest, AWriteErrorDuringTheSplitShowsTheSystemsDescriptionInABo
 }
 
 TEST_F(EncoderFormTest, HelpAndShowPageOpenTheirPagesInTheHelpBrowser) {
-    app_->docTemplate(ModuleId::Help).setFormFactory([this](Document&, ChildFrame&) { return new StandInHelp(*app_); });
+    app_->docTemplate(ModuleId::Help).setFormFactory([](FormHost&, Document&, ChildFrame&) { return new StandInHelp; });
     writeFile("take.bin", FileBytes::pattern(2000));
     ASSERT_NE(openEncoder(), nullptr);
     selectFolder(folder());
