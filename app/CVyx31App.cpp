@@ -2,9 +2,9 @@
 
 #include "app/CDecoderDoc.h"
 #include "app/ModuleForms.h"
-#include "app/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "app/QtSettingsStore.h"
-#include "app/StartupSettings.h"
+#include "base/StartupSettings.h"
 #include "framework/DialogRunner.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"

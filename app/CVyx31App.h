@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/ModuleId.h"
+#include "framework/ModuleId.h"
 #include "framework/CommandTarget.h"
 #include "framework/DocTemplate.h"
 #include "framework/FormHost.h"
+#include "framework/ModuleRegistry.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +21,7 @@ class QWidget;
 // The application object: starts the program, owns the settings store, the five document
 // templates and the main frame. It is the host of every module form: the forms reach the
 // settings, the program folder, the Help window and the directory tree through it.
-class CVyx31App : public QObject, public CommandTarget, public FormHost {
+class CVyx31App : public QObject, public CommandTarget, public FormHost, public ModuleRegistry {
     Q_OBJECT
 public:
     explicit CVyx31App(QObject* parent = nullptr);
@@ -32,18 +33,19 @@ public:
 
     SettingsStore& settings() override;
     QString settingsFileName() const;
-    DocTemplate& docTemplate(ModuleId module);
+    DocTemplate& docTemplate(ModuleId module) override;
     CMainFrame* mainFrame() const { return mainFrame_; }
     QFileIconProvider& iconProvider() override { return *iconProvider_; }
 
     // The live form of the module, or null when its window does not exist.
-    QWidget* form(ModuleId module) const { return templates_[index(module)] ? templates_[index(module)]->form() : nullptr; }
+    QWidget* form(ModuleId module) const override { return templates_[index(module)] ? templates_[index(module)]->form() : nullptr; }
     // The document of the live Help window, or null.
     Document* helpDocument() const {
         const auto& help = templates_[index(ModuleId::Help)];
         return help ? help->document() : nullptr;
     }
 
+    CommandTarget& applicationCommands() override { return *this; }
     QString programFolder() const override { return programFolder_; }
     QString helpHome() const { return helpHome_; }
     void ShowHelpPage(const QString& address) override;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/MessageBoxSink.h"
-#include "app/Progress.h"
-#include "app/StatusSink.h"
+#include "base/MessageBoxSink.h"
+#include "base/Progress.h"
+#include "base/StatusSink.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "cli/InfoCommand.h"
 
-#include "app/FileError.h"
+#include "base/FileError.h"
 #include "cli/AnalysedMp3.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleReporter.h"

@@ -1,6 +1,6 @@
 #include "cli/JoinCommand.h"
 
-#include "app/FileError.h"
+#include "base/FileError.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleReporter.h"
 #include "splitjoin/CCode.h"

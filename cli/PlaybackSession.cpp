@@ -1,6 +1,6 @@
 #include "cli/PlaybackSession.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "platform/xaudio/XA_Codes.h"
 
 PlaybackSession::PlaybackSession(ConsoleReporter& reporter) : reporter_(reporter) {

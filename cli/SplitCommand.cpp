@@ -1,7 +1,7 @@
 #include "cli/SplitCommand.h"
 
-#include "app/FileError.h"
-#include "app/ProgramFolder.h"
+#include "base/FileError.h"
+#include "base/ProgramFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleReporter.h"
 #include "splitjoin/CCode.h"

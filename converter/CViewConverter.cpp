@@ -1,7 +1,7 @@
 #include "converter/CViewConverter.h"
 
-#include "app/SettingsStore.h"
-#include "converter/EncoderRun.h"
+#include "base/SettingsStore.h"
+#include "converter/forms/EncoderRun.h"
 #include "converter/ProgramLookup.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"

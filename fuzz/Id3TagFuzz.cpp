@@ -3,8 +3,8 @@
 // rewriting the file must give exactly the new tag followed by the audio. The ID3v1 tag is
 // written over (or appended to) the file and read back too: no byte before it may change.
 
-#include "app/MessageBoxSink.h"
-#include "app/Utf8Text.h"
+#include "base/MessageBoxSink.h"
+#include "base/Utf8Text.h"
 #include "fuzz/FuzzScratch.h"
 #include "metadata/CID3TagFile.h"
 #include "metadata/Id3Text.h"

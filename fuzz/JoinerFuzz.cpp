@@ -12,9 +12,9 @@
 //   bit 3  the output goes into the folder of the parts
 //   bits 4-5  which file is picked
 
-#include "app/FileError.h"
-#include "app/MessageBoxSink.h"
-#include "app/StatusSink.h"
+#include "base/FileError.h"
+#include "base/MessageBoxSink.h"
+#include "base/StatusSink.h"
 #include "fuzz/FuzzScratch.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/Joiner.h"

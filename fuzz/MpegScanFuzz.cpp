@@ -3,8 +3,8 @@
 // the same rules, must find the same frames. The analyser must agree with the scanner and hand
 // out UTF-8 texts only.
 
-#include "app/FileHandle.h"
-#include "app/Utf8Text.h"
+#include "base/FileHandle.h"
+#include "base/Utf8Text.h"
 #include "fuzz/FuzzScratch.h"
 #include "metadata/Id3TagTexts.h"
 #include "platform/xaudio/AudioRegion.h"

@@ -5,7 +5,7 @@
 // files), lose no song line of the outer playlist, and give the same queue twice.
 // Saving a queue of songs and loading the saved playlist must give the same queue.
 
-#include "app/Utf8Text.h"
+#include "base/Utf8Text.h"
 #include "fuzz/FuzzScratch.h"
 #include "player/PlaylistQueue.h"
 

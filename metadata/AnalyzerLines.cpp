@@ -1,6 +1,6 @@
 #include "metadata/AnalyzerLines.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "platform/xaudio/XaudioAnalyzer.h"
 
 namespace {

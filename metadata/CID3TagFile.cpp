@@ -1,9 +1,9 @@
 #include "metadata/CID3TagFile.h"
 
-#include "app/FileError.h"
-#include "app/FileHandle.h"
-#include "app/ReplacingFile.h"
-#include "app/TextFormat.h"
+#include "base/FileError.h"
+#include "base/FileHandle.h"
+#include "base/ReplacingFile.h"
+#include "base/TextFormat.h"
 #include "metadata/GenreTable.h"
 #include "metadata/Id3Text.h"
 #include "platform/xaudio/MpegFrameHeader.h"

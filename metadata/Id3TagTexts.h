@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBoxSink.h"
+#include "base/MessageBoxSink.h"
 #include "metadata/CID3TagFile.h"
 #include "platform/xaudio/TagTextSource.h"
 

@@ -1,6 +1,6 @@
 #include "metadata/Id3Text.h"
 
-#include "app/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <vector>
 

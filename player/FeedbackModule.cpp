@@ -1,6 +1,6 @@
 #include "player/FeedbackModule.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "player/HandlerException.h"
 #include "player/LevelHandler.h"
 #include "player/OscilloscopeHandler.h"

@@ -1,10 +1,10 @@
 #include "player/PlaylistQueue.h"
 
-#include "app/FileError.h"
-#include "app/FileHandle.h"
-#include "app/ReplacingFile.h"
-#include "app/TextFormat.h"
-#include "app/Utf8Text.h"
+#include "base/FileError.h"
+#include "base/FileHandle.h"
+#include "base/ReplacingFile.h"
+#include "base/TextFormat.h"
+#include "base/Utf8Text.h"
 
 #include <algorithm>
 #include <cctype>

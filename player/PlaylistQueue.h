@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FileIdentity.h"
+#include "base/FileIdentity.h"
 #include "player/CTwoStrings.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "player/SamplePlayer.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "platform/xaudio/XA_Codes.h"
 #include "player/FeedbackModule.h"
 #include "player/PlayerForm.h"

@@ -1,7 +1,7 @@
 #include "player/XaudioPlayer.h"
 
-#include "app/MessageBoxSink.h"
-#include "app/TextFormat.h"
+#include "base/MessageBoxSink.h"
+#include "base/TextFormat.h"
 #include "player/XaudioException.h"
 #include "player/XaudioNotifier.h"
 

@@ -12,10 +12,9 @@ cd "$(dirname "$0")/.."
 # files of its own rank and below. cli stands beside the window layers: it may include cli, the
 # engines, the component and the ground, and no other layer may include it.
 modules='@(splitjoin|metadata|player|converter)'
-ground_names='@(FileHandle|FileError|FileIdentity|ReplacingFile|Utf8Text|TextFormat|Progress|StatusSink|MessageBoxSink|SettingsStore|ProgramFolder|StartupSettings)'
 layer_table=(
   # pattern                                  rank  layer
-  "app/${ground_names}.@(h|cpp)              1     ground"
+  "base/*                                    1     ground"
   "platform/xaudio/*                         2     component"
   "${modules}/forms/*                        6     forms"
   "${modules}/*View*                         6     forms"
@@ -27,7 +26,7 @@ layer_table=(
   "cli/*                                     3     cli"
 )
 # The folders whose sources are checked (every folder of the table).
-checked_folders=(app platform splitjoin metadata player converter framework resources shell cli)
+checked_folders=(base app platform splitjoin metadata player converter framework resources shell cli)
 # Engine files that may include Qt all the same: the player wrapper's bridge that posts the
 # component's notifications to the GUI thread as Qt Core events.
 qt_bridge=(player/XaudioNotifier.h player/XaudioNotifier.cpp)

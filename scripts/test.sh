@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/deps.sh
+# Every include points down the layers; the engines include no Qt header.
+./scripts/check_layers.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1

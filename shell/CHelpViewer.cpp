@@ -1,6 +1,6 @@
 #include "shell/CHelpViewer.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandTable.h"
 #include "framework/ControlId.h"

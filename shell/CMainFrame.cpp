@@ -1,11 +1,12 @@
 #include "shell/CMainFrame.h"
 
-#include "app/CVyx31App.h"
 #include "framework/CommandIcons.h"
 #include "framework/ControlId.h"
+#include "framework/DocTemplate.h"
 #include "framework/LockKeyState.h"
 #include "framework/MenuBuilder.h"
 #include "framework/ModuleForm.h"
+#include "framework/ModuleRegistry.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBarBuilder.h"
 #include "resources/ResourceIds.h"
@@ -46,7 +47,7 @@ constexpr ModuleCommand kModuleCommands[] = {
 
 }  // namespace
 
-CMainFrame::CMainFrame(CVyx31App& app) : app_(app) {
+CMainFrame::CMainFrame(ModuleRegistry& modules) : modules_(modules) {
     ControlId::set(this, IDR_MAINFRAME);
     resize(1000, 700);
     setWindowIcon(CommandIcons::forResource(IDR_MAINFRAME));
@@ -77,7 +78,7 @@ bool CMainFrame::create() {
                                this);
     setStatusBar(statusBar_);
 
-    dirTree_ = new CDirTree(this, app_.iconProvider(),
+    dirTree_ = new CDirTree(this, modules_.iconProvider(),
                             FolderNamespace(QDir::homePath().toStdString(),
                                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString()));
     if (dirTree_->barId() == 0) return false;
@@ -132,7 +133,7 @@ void CMainFrame::addToggle(int command, QWidget* bar) {
 std::vector<CommandTarget*> CMainFrame::commandChain() const {
     ChildFrame* child = activeChild();
     CommandTarget* form = child ? dynamic_cast<CommandTarget*>(child->form()) : nullptr;
-    return {form, child, const_cast<CMainFrame*>(this), &app_};
+    return {form, child, const_cast<CMainFrame*>(this), &modules_.applicationCommands()};
 }
 
 ChildFrame* CMainFrame::activeChild() const {
@@ -141,8 +142,8 @@ ChildFrame* CMainFrame::activeChild() const {
 
 ChildFrame* CMainFrame::childOf(ModuleId module) const {
     if (!workbook_) return nullptr;
-    const DocTemplate& docTemplate = app_.docTemplate(module);
-    QWidget* form = app_.form(module);
+    const DocTemplate& docTemplate = modules_.docTemplate(module);
+    QWidget* form = modules_.form(module);
     for (QMdiSubWindow* window : workbook_->subWindowList()) {
         auto* child = qobject_cast<ChildFrame*>(window);
         if (child && (&child->docTemplate() == &docTemplate || (form && child->form() == form))) return child;
@@ -155,7 +156,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
         workbook_->setActiveSubWindow(existing);
         return;
     }
-    DocTemplate& docTemplate = app_.docTemplate(module);
+    DocTemplate& docTemplate = modules_.docTemplate(module);
     std::unique_ptr<Document> document = docTemplate.createDocument();
     if (!document) return;
     auto* child = new CChildFrame(docTemplate, std::move(document), commands_);
@@ -186,7 +187,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
 
 void CMainFrame::ShowHelpPage(const QString& address) {
     OpenModuleWindow(ModuleId::Help);
-    if (auto* browser = dynamic_cast<HelpBrowserForm*>(app_.form(ModuleId::Help))) browser->Navigate(address);
+    if (auto* browser = dynamic_cast<HelpBrowserForm*>(modules_.form(ModuleId::Help))) browser->Navigate(address);
 }
 
 QTreeWidgetItem* CMainFrame::SelectFolder(const QString& path) { return dirTree_->SelectPath(path); }
@@ -218,7 +219,7 @@ void CMainFrame::updateLockIndicators() {
 }
 
 PlayerCloseControl* CMainFrame::player() const {
-    return dynamic_cast<PlayerCloseControl*>(app_.form(ModuleId::Player));
+    return dynamic_cast<PlayerCloseControl*>(modules_.form(ModuleId::Player));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ModuleId.h"
+#include "framework/ModuleId.h"
 #include "framework/CommandTable.h"
 #include "framework/CommandTarget.h"
 
@@ -9,7 +9,7 @@
 
 class CDirTree;
 class ChildFrame;
-class CVyx31App;
+class ModuleRegistry;
 class PlayerCloseControl;
 class QMdiArea;
 class QMdiSubWindow;
@@ -23,7 +23,7 @@ class StatusBar;
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 public:
-    explicit CMainFrame(CVyx31App& app);
+    explicit CMainFrame(ModuleRegistry& modules);
     ~CMainFrame() override;
 
     // Builds toolbar, status bar, directory tree and workbook; false when a part failed.
@@ -57,7 +57,7 @@ private:
     PlayerCloseControl* player() const;
     std::vector<CommandTarget*> commandChain() const;
 
-    CVyx31App& app_;
+    ModuleRegistry& modules_;
     CommandTable commands_;
     StatusBar* statusBar_ = nullptr;
     QToolBar* toolBar_ = nullptr;

@@ -1,6 +1,6 @@
 #include "shell/FavoritesReader.h"
 
-#include "app/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "splitjoin/CCode.h"
 
-#include "app/Utf8Text.h"
+#include "base/Utf8Text.h"
 #include "splitjoin/XorCipher.h"
 
 #include <algorithm>

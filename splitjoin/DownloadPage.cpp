@@ -1,6 +1,6 @@
 #include "splitjoin/DownloadPage.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 
 #include <array>
 #include <cstring>

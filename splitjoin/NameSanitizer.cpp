@@ -1,6 +1,6 @@
 #include "splitjoin/NameSanitizer.h"
 
-#include "app/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <array>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "splitjoin/PartData.h"
 
-#include "app/FileError.h"
-#include "app/FileHandle.h"
+#include "base/FileError.h"
+#include "base/FileHandle.h"
 #include "splitjoin/ByteSum.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/XorCipher.h"

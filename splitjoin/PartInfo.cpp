@@ -1,6 +1,6 @@
 #include "splitjoin/PartInfo.h"
 
-#include "app/FileHandle.h"
+#include "base/FileHandle.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/LegacyPart.h"
 #include "splitjoin/NameSanitizer.h"

@@ -1,6 +1,6 @@
 #include "metadata/forms/CXAnalyzerTree.h"
 
-#include "app/StatusSink.h"
+#include "base/StatusSink.h"
 #include "framework/ControlId.h"
 #include "framework/DialogRunner.h"
 #include "framework/MenuBuilder.h"

@@ -1,6 +1,6 @@
 #include "platform/xaudio/AudioRegion.h"
 
-#include "app/FileHandle.h"
+#include "base/FileHandle.h"
 
 #include <algorithm>
 #include <cstring>

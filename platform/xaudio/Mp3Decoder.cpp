@@ -1,6 +1,6 @@
 #include "platform/xaudio/Mp3Decoder.h"
 
-#include "app/FileError.h"
+#include "base/FileError.h"
 
 #include <mpg123.h>
 

@@ -1,7 +1,7 @@
 #include "platform/xaudio/MpegStreamScanner.h"
 
-#include "app/FileError.h"
-#include "app/FileHandle.h"
+#include "base/FileError.h"
+#include "base/FileHandle.h"
 #include "platform/xaudio/AudioRegion.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "platform/xaudio/XaudioAnalyzer.h"
 
-#include "app/FileHandle.h"
+#include "base/FileHandle.h"
 #include "platform/xaudio/MpegStreamScanner.h"
 #include "platform/xaudio/TagTextSource.h"
 #include "platform/xaudio/XaudioPlayback.h"

@@ -1,7 +1,7 @@
 #include "player/forms/CViewPlayer.h"
 
-#include "app/SettingsStore.h"
-#include "app/TextFormat.h"
+#include "base/SettingsStore.h"
+#include "base/TextFormat.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MessageBoxSink.h"
-#include "app/StatusSink.h"
+#include "base/MessageBoxSink.h"
+#include "base/StatusSink.h"
 #include "framework/ModuleForm.h"
 #include "platform/xaudio/XA_Command.h"
 #include "player/PlayerForm.h"

@@ -1,7 +1,7 @@
 #include "splitjoin/forms/CEncodeView.h"
 
-#include "app/FileError.h"
-#include "app/SettingsStore.h"
+#include "base/FileError.h"
+#include "base/SettingsStore.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"

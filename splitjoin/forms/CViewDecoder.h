@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBoxSink.h"
+#include "base/MessageBoxSink.h"
 #include "framework/ModuleForm.h"
 #include "shell/FolderHandlingForm.h"
 #include "splitjoin/Joiner.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Progress.h"
-#include "app/StatusSink.h"
+#include "base/Progress.h"
+#include "base/StatusSink.h"
 
 class QProgressBar;
 class StatusBar;

@@ -1,6 +1,6 @@
 #include "splitjoin/forms/MakerWebPages.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 MakerWebPages::MakerWebPages(const SettingsStore& settings, const QString& programFolder)
     : base_(QString::fromStdString(settings.getText("Settings", "WebBase", (programFolder + QStringLiteral("hlp/web/")).toStdString()))) {}

@@ -1,5 +1,5 @@
 #include "app/CVyx31App.h"
-#include "app/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 #include "framework/ControlBar.h"
 #include "framework/ControlId.h"
 #include "framework/StatusBar.h"

@@ -1,5 +1,5 @@
 #include "converter/CViewConverter.h"
-#include "converter/EncoderRun.h"
+#include "converter/forms/EncoderRun.h"
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandTable.h"
@@ -8,7 +8,7 @@
 #include "shell/CDirList.h"
 #include "shell/CMainFrame.h"
 #include "shell/StandInForms.h"
-#include "splitjoin/forms/ModuleFormTest.h"
+#include "support/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // back, and the rebuilt file must be the source byte for byte. Screenshots of both forms are
 // saved in the folder named by QUARVEL_SCREENSHOT_DIR.
 #include "app/CVyx31App.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
 #include "resources/ResourceIds.h"

@@ -1,7 +1,7 @@
 #include "metadata/CID3TagFile.h"
 
-#include "app/FileError.h"
-#include "app/ReplacingFile.h"
+#include "base/FileError.h"
+#include "base/ReplacingFile.h"
 #include "metadata/TagBytes.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"

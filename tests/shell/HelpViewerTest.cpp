@@ -1,5 +1,5 @@
 #include "app/CVyx31App.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "framework/ChildFrame.h"
 #include "resources/ResourceIds.h"
 #include "shell/BusyIndicator.h"

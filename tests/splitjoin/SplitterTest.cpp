@@ -1,4 +1,4 @@
-#include "app/FileError.h"
+#include "base/FileError.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/SplitSize.h"
 #include "splitjoin/Splitter.h"

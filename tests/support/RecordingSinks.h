@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MessageBoxSink.h"
-#include "app/StatusSink.h"
+#include "base/MessageBoxSink.h"
+#include "base/StatusSink.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "splitjoin/forms/ModuleFormTest.h"
+#include "support/ModuleFormTest.h"
 
 #include "framework/BrowseEdit.h"
 #include "framework/ControlId.h"

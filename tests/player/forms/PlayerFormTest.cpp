@@ -9,7 +9,7 @@
 #include "shell/CAddUrl.h"
 #include "shell/CDirList.h"
 #include "shell/StandInForms.h"
-#include "splitjoin/forms/ModuleFormTest.h"
+#include "support/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
 #include "support/ToneMp3.h"
 

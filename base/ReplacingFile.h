@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FileHandle.h"
+#include "base/FileHandle.h"
 
 #include <string>
 

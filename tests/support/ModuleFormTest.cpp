@@ -1,4 +1,4 @@
-#include "splitjoin/forms/ModuleFormTest.h"
+#include "support/ModuleFormTest.h"
 
 #include "shell/CDirList.h"
 #include "support/FileBytes.h"

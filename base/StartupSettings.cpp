@@ -1,4 +1,4 @@
-#include "app/StartupSettings.h"
+#include "base/StartupSettings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <array>
 #include <cstdint>

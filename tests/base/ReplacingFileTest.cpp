@@ -1,4 +1,4 @@
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"

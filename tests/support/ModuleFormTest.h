@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CVyx31App.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
 #include "shell/CMainFrame.h"

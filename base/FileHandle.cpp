@@ -1,6 +1,6 @@
-#include "app/FileHandle.h"
+#include "base/FileHandle.h"
 
-#include "app/FileError.h"
+#include "base/FileError.h"
 
 #include <cerrno>
 #include <fcntl.h>

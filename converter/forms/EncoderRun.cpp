@@ -1,4 +1,4 @@
-#include "converter/EncoderRun.h"
+#include "converter/forms/EncoderRun.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 
-#include "app/FileError.h"
-#include "app/Utf8Text.h"
+#include "base/FileError.h"
+#include "base/Utf8Text.h"
 
 #include <cerrno>
 #include <climits>

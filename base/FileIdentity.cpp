@@ -1,4 +1,4 @@
-#include "app/FileIdentity.h"
+#include "base/FileIdentity.h"
 
 #include <sys/stat.h>
 
