@@ -15,6 +15,7 @@
 #include "shell/CDirList.h"
 #include "shell/CMainFrame.h"
 #include "support/FileBytes.h"
+#include "support/FileListClicks.h"
 #include "support/WindowTestApp.h"
 #include "support/ToneMp3.h"
 
@@ -50,17 +51,6 @@ void saveScreenshot(QWidget& window, const QString& name, int settleMs) {
     const QString file = screenshotFolder() + QLatin1Char('/') + name;
     EXPECT_TRUE(shot.save(file)) << file.toStdString();
     EXPECT_GT(shot.width(), 400);
-}
-
-void clickRow(CDirList& list, const QString& name, bool doubleClick) {
-    const QList<QTreeWidgetItem*> found = list.findItems(name, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << name.toStdString();
-    list.scrollToItem(found.front());
-    const QPoint center = list.visualItemRect(found.front()).center();
-    if (doubleClick)
-        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, center);
-    else
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, center);
 }
 
 // An http server on 127.0.0.1 that sends the first part of a song and holds the connection
@@ -136,7 +126,7 @@ TEST(PlayerUnderXvfb, ADoubleClickedSongIsWrittenAsItsDecodingWhileTheSpectrumAn
     ASSERT_NE(frame.SelectFolder(QString::fromStdString(music)), nullptr);
 
     // A double click plays the song to its end into the output folder.
-    clickRow(*player->fileList(), QStringLiteral("Evening Tone.mp3"), true);
+    FileListClicks::clickRow(*player->fileList(), QStringLiteral("Evening Tone.mp3"), true);
     const std::string written = out + "/Evening Tone.wav";
     ASSERT_TRUE(WindowTestApp::waitUntil(
         [&] { return std::filesystem::exists(written) && player->isStopped() && player->sequencerStep() == 0; }, 20000));
@@ -175,7 +165,7 @@ TEST(PlayerUnderXvfb, ADoubleClickedSongIsWrittenAsItsDecodingWhileTheSpectrumAn
     CXAnalyzerTree* tree = player->analyzerTree();
     const QString shown = QString::fromStdString(music + "/Evening Tone.mp3");
     QSignalSpy analysed(tree, &CXAnalyzerTree::analysed);
-    clickRow(*player->fileList(), QStringLiteral("Evening Tone.mp3"), false);
+    FileListClicks::clickRow(*player->fileList(), QStringLiteral("Evening Tone.mp3"), false);
     ASSERT_TRUE(WindowTestApp::waitUntil([&] { return !analysed.isEmpty() && tree->filePath() == shown; }, 20000));
     analysed.clear();
     DialogAnswers answers({[](QDialog& dialog) {

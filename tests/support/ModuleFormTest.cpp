@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
-#include <QTest>
 
 #include <filesystem>
 
@@ -52,25 +51,3 @@ void ModuleFormTest::writeFile(const std::string& name, const std::vector<std::u
     FileBytes::write(path(name), content);
 }
 
-void ModuleFormTest::clickRow(CDirList& list, const QString& name, bool doubleClick) {
-    const QList<QTreeWidgetItem*> found = list.findItems(name, Qt::MatchExactly, CDirList::NameColumn);
-    ASSERT_EQ(found.size(), 1) << name.toStdString();
-    list.scrollToItem(found.front());
-    const QPoint center = list.visualItemRect(found.front()).center();
-    if (doubleClick)
-        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, center);
-    else
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, center);
-}
-
-void ModuleFormTest::clickEmptyArea(CDirList& list) {
-    const QPoint below(10, list.viewport()->height() - 3);
-    ASSERT_EQ(list.itemAt(below), nullptr) << "the list has no empty area to click";
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, below);
-}
-
-QStringList ModuleFormTest::rowNames(const CDirList& list) {
-    QStringList names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) names.append(list.topLevelItem(i)->text(CDirList::NameColumn));
-    return names;
-}

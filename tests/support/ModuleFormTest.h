@@ -5,6 +5,7 @@
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
 #include "shell/CMainFrame.h"
+#include "support/FileListClicks.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
@@ -24,6 +25,10 @@ class QWidget;
 // The real program around a module form: the application object with its settings file in a
 // temporary config folder, the main frame, and a fresh folder under the home folder that the
 // directory tree can select.
+using FileListClicks::clickEmptyArea;
+using FileListClicks::clickRow;
+using FileListClicks::rowNames;
+
 class ModuleFormTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -55,11 +60,6 @@ protected:
     std::string makeFolder(const std::string& name) const;
     void writeFile(const std::string& name, const std::vector<std::uint8_t>& content) const;
 
-    // A real left click on the row of the file named name (fails the test when it is not shown).
-    static void clickRow(CDirList& list, const QString& name, bool doubleClick = false);
-    // A left click on the list below its last row.
-    static void clickEmptyArea(CDirList& list);
-    static QStringList rowNames(const CDirList& list);
 
     std::unique_ptr<CVyx31App> app_;
 
