@@ -16,13 +16,14 @@
 #include "player/FileOutputName.h"
 #include "player/SamplePlayer.h"
 #include "player/XaudioException.h"
+#include "player/forms/EqualizerPane.h"
 #include "player/forms/LevelMeter.h"
+#include "player/forms/ReportedPosition.h"
 #include "player/forms/VisualisationWindow.h"
 #include "resources/ResourceIds.h"
 #include "shell/CAddUrl.h"
 #include "shell/CDirList.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -31,19 +32,13 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSplitter>
-#include <QStyle>
-#include <QStyleOptionSlider>
-#include <QTextEdit>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -64,13 +59,6 @@ template <typename Control>
 Control* withId(Control* control, int id) {
     ControlId::set(control, id);
     return control;
-}
-
-// A position set by the component: the user's hand on the knob wins.
-void showQuietly(QSlider* slider, int value) {
-    if (slider->isSliderDown()) return;
-    const QSignalBlocker quiet(slider);
-    slider->setValue(value);
 }
 
 QSlider* horizontalSlider(QWidget* parent, int id, int minimum, int maximum, int value) {
@@ -100,9 +88,6 @@ std::string openableLocation(const std::string& location) {
 QWidget* CViewPlayer::create(FormHost& host, Document&, ChildFrame& frame) { return new CViewPlayer(host, frame); }
 
 CViewPlayer::CViewPlayer(FormHost& host, ChildFrame& frame) : host_(host), frame_(&frame) {
-    sequencer_.setSingleShot(true);
-    sequencer_.setObjectName(QStringLiteral("timer_%1").arg(TIMER_PLAYER_SEQUENCER));
-    connect(&sequencer_, &QTimer::timeout, this, &CViewPlayer::onSequencerTimer);
     readSettings();
     createControls();
     createBars(frame);
@@ -111,7 +96,7 @@ CViewPlayer::CViewPlayer(FormHost& host, ChildFrame& frame) : host_(host), frame
 }
 
 CViewPlayer::~CViewPlayer() {
-    sequencer_.stop();
+    sequencer_.cancel();
     host_.settings().writeText(kSettings, "RestOutDir", toStd(currentFolder_));
     send(XA::OutputOpen, nullptr);
     send(XA::InputClose);
@@ -149,7 +134,8 @@ void CViewPlayer::createControls() {
     controls->addWidget(createPlaylistPane(), 2);
     controls->addWidget(createSoundPane());
     controls->addWidget(createOutputPane(), 1);
-    controls->addWidget(createEqualizerPane());
+    createEqualizerPane();
+    controls->addWidget(equalizer_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(files, 1);
@@ -225,39 +211,13 @@ QWidget* CViewPlayer::createOutputPane() {
     return pane;
 }
 
-QWidget* CViewPlayer::createEqualizerPane() {
-    auto* pane = new QGroupBox(QStringLiteral("Equalizer"), this);
-    equalizerBox_ = withId(new QCheckBox(QStringLiteral("Enable"), pane), IDC_EQUALIZER);
-    auto* sliders = new QHBoxLayout;
-    for (std::size_t i = 0; i < equalizerSliders_.size(); ++i) {
-        const EqualizerTable::Slider& band = EqualizerTable::sliders()[i];
-        auto* slider = withId(new QSlider(Qt::Vertical, pane), band.controlId);
-        // Positions grow downwards: the top end is the negative one, and raises its bands.
-        slider->setInvertedAppearance(true);
-        slider->setInvertedControls(true);
-        slider->setRange(-band.range, band.range);
-        slider->setMinimumHeight(90);
-        slider->installEventFilter(this);
-        equalizerSliders_[i] = slider;
-        sliders->addWidget(slider);
-    }
-    auto* buttons = new QHBoxLayout;
-    const std::array<std::pair<QString, int>, 3> presets = {
-        {{QStringLiteral("Load"), 1097}, {QStringLiteral("Save"), 1098}, {QStringLiteral("Reset"), 1099}}};
-    const std::array<void (CViewPlayer::*)(), 3> actions = {&CViewPlayer::loadEqualizer, &CViewPlayer::saveEqualizer,
-                                                            &CViewPlayer::resetEqualizer};
-    for (std::size_t i = 0; i < presets.size(); ++i) {
-        auto* button = withId(new QPushButton(presets[i].first, pane), presets[i].second);
-        connect(button, &QPushButton::clicked, this, actions[i]);
-        buttons->addWidget(button);
-    }
-    auto* layout = new QVBoxLayout(pane);
-    layout->addWidget(equalizerBox_);
-    layout->addLayout(sliders, 1);
-    // Room for the value label below the knobs.
-    layout->addSpacing(22);
-    layout->addLayout(buttons);
-    return pane;
+void CViewPlayer::createEqualizerPane() {
+    equalizer_ = new EqualizerPane(
+        host_.settings(),
+        [this](const std::optional<EqualizerTable::Bytes>& table) {
+            send(XA::Equalizer, table ? XA_Argument(*table) : XA_Argument(nullptr));
+        },
+        this);
 }
 
 void CViewPlayer::createBars(ChildFrame& frame) {
@@ -271,9 +231,9 @@ void CViewPlayer::addCommands() {
     addCommand(ID_PLAYER_PAUSE, [this] { Pause(); },
                [this](CommandState& state) { state.enabled = lastState() == XA::Playing; });
     addCommand(IDC_STOP, [this] { Stop(); }, [this](CommandState& state) { state.enabled = lastState() != XA::Stopped; });
-    addCommand(IDC_EQUALIZER, [this] { toggleEqualizer(); }, [this](CommandState& state) {
+    addCommand(IDC_EQUALIZER, [this] { equalizer_->toggle(); }, [this](CommandState& state) {
         state.checkable = true;
-        state.checked = equalizerEnabled_;
+        state.checked = equalizer_->isOn();
     });
     for (std::size_t i = 0; i < kVisualisationIds.size(); ++i) {
         const auto mode = static_cast<Visualisation>(i);
@@ -318,11 +278,6 @@ void CViewPlayer::connectControls() {
         connect(outputButtons_[i], &QRadioButton::clicked, this, [this, i] { selectOutput(static_cast<Output>(i)); });
     connect(deviceBox_, &QComboBox::activated, this, &CViewPlayer::deviceRoutine);
     connect(outputFolderEdit_, &BrowseEdit::folderChosen, this, [this](const QString& folder) { fileOutDir_ = folder; });
-    connect(equalizerBox_, &QCheckBox::clicked, this, &CViewPlayer::toggleEqualizer);
-    for (QSlider* slider : equalizerSliders_) {
-        connect(slider, &QSlider::valueChanged, this, [this, slider] { onEqualizerMoved(slider); });
-        connect(slider, &QSlider::sliderMoved, this, [this, slider] { showEqualizerTip(slider); });
-    }
 }
 
 void CViewPlayer::initialUpdate(ChildFrame&) {
@@ -333,8 +288,7 @@ void CViewPlayer::initialUpdate(ChildFrame&) {
     createPlayer();
     selectOutput(Soundcard);
     selectVisualisation(Spectrum);
-    loadEqualizer();
-    createValueLabel();
+    equalizer_->load();
     outputFolderEdit_->setText(fileOutDir_);
 }
 
@@ -360,22 +314,6 @@ void CViewPlayer::createPlayer() {
         // Without a player the form stays usable; nothing is sent.
         player_.reset();
     }
-}
-
-void CViewPlayer::createValueLabel() {
-    valueLabel_ = new QTextEdit(equalizerSliders_.front()->parentWidget());
-    valueLabel_->setObjectName(QStringLiteral("equalizerValue"));
-    valueLabel_->setReadOnly(true);
-    valueLabel_->setFrameShape(QFrame::NoFrame);
-    valueLabel_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    valueLabel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    valueLabel_->document()->setDocumentMargin(0);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(7.5);
-    font.setBold(true);
-    valueLabel_->setFont(font);
-    valueLabel_->setFixedSize(32, 18);
-    valueLabel_->hide();
 }
 
 // ---- settings of the folder
@@ -413,18 +351,15 @@ void CViewPlayer::setDocumentTitle(const std::string& title) {
 }
 
 void CViewPlayer::enablePositionSlider(bool enabled) { positionSlider_->setEnabled(enabled); }
-void CViewPlayer::setPositionSlider(int offset) { showQuietly(positionSlider_, offset); }
-void CViewPlayer::setBalanceSlider(int value) { showQuietly(balanceSlider_, value); }
-void CViewPlayer::setPcmSlider(int value) { showQuietly(pcmSlider_, value); }
-void CViewPlayer::setMasterSlider(int value) { showQuietly(masterSlider_, value); }
+void CViewPlayer::setPositionSlider(int offset) { showReportedPosition(positionSlider_, offset); }
+void CViewPlayer::setBalanceSlider(int value) { showReportedPosition(balanceSlider_, value); }
+void CViewPlayer::setPcmSlider(int value) { showReportedPosition(pcmSlider_, value); }
+void CViewPlayer::setMasterSlider(int value) { showReportedPosition(masterSlider_, value); }
 
-void CViewPlayer::setEqualizerEnabled(bool enabled) {
-    equalizerEnabled_ = enabled;
-    showEqualizerFlag();
-}
+void CViewPlayer::setEqualizerEnabled(bool enabled) { equalizer_->showOn(enabled); }
 
 void CViewPlayer::setEqualizerSliders(const EqualizerTable::Positions& positions) {
-    for (std::size_t i = 0; i < positions.size(); ++i) showQuietly(equalizerSliders_[i], positions[i]);
+    equalizer_->showPositions(positions);
 }
 
 void CViewPlayer::showStopBox(const std::string& text) {
@@ -448,7 +383,7 @@ void CViewPlayer::Play() {
         if (!selectedPath_.isEmpty()) currentFolder_ = folderOf(selectedPath_);
         currentTitle_ = toStd(display);
         queue_.append({toStd(display), toStd(location)});
-        startSequencer(PlayNext, 200);
+        sequencer().start();
         break;
     }
     case XA::Playing: send(XA::Pause); break;
@@ -459,15 +394,15 @@ void CViewPlayer::Play() {
 void CViewPlayer::Pause() { send(XA::Pause); }
 
 void CViewPlayer::Stop() {
-    step_ = Idle;
+    sequencer().halt();
     stopRoutine();
 }
 
 void CViewPlayer::stopRoutine() {
     if (lastState() != XA::Stopped)
         send(XA::Stop);
-    else if (step_ != Idle)
-        sequencer_.start(400);
+    else
+        sequencer().stopAskedWhileStopped();
     queue_.clear();
     playlistBox_->clear();
     setDocumentTitle(toStd(kPlayerTitle));
@@ -479,50 +414,39 @@ void CViewPlayer::stoppedRoutine() {
     currentTitle_.clear();
     setPaneText(0, "");
     setDocumentTitle(toStd(kPlayerTitle));
-    showQuietly(positionSlider_, 0);
-    if (step_ != Idle) sequencer_.start(100);
+    showReportedPosition(positionSlider_, 0);
+    sequencer().playerStopped();
 }
 
 bool CViewPlayer::isStopped() const { return lastState() == XA::Stopped; }
 
 void CViewPlayer::closeWhenStopped() {
-    step_ = CloseWindow;
+    sequencer().closeWhenStopped();
     stopRoutine();
 }
 
 // ---- the playback sequencer
 
-void CViewPlayer::startSequencer(int step, int milliseconds) {
-    step_ = step;
-    sequencer_.start(milliseconds);
-}
-
-void CViewPlayer::onSequencerTimer() {
-    switch (step_) {
-    case PlayNext: playNextEntry(); break;
-    case TakeNext: takeNextEntry(); break;
-    case PlaySelected: playSelectedEntry(); break;
-    case CloseWindow:
+PlaybackSequencer::Hands CViewPlayer::sequencerHands() {
+    PlaybackSequencer::Hands hands;
+    hands.showTitle = [this](const std::string& display) { currentTitle_ = display; };
+    hands.play = [this](const CTwoStrings& entry) { return playEntry(entry); };
+    hands.clearPlaylist = [this] { playlistBox_->clear(); };
+    hands.selectedDisplay = [this] { return selectedPlaylistEntry(); };
+    hands.closeWindow = [this] {
         if (frame_) QMetaObject::invokeMethod(frame_, &ChildFrame::closeWithoutAsking, Qt::QueuedConnection);
-        break;
-    default: break;
-    }
+    };
+    return hands;
 }
 
-void CViewPlayer::playNextEntry() {
-    const CTwoStrings entry = queue_.takeFirst().value_or(CTwoStrings{});
-    currentTitle_ = entry.display;
-    if (entry.location.empty() || !openOutputFor(entry)) {
-        startSequencer(TakeNext, 100);
-        return;
-    }
+bool CViewPlayer::playEntry(const CTwoStrings& entry) {
+    if (!openOutputFor(entry)) return false;
     const std::string location = openableLocation(entry.location);
     tree_->AnalyseFile(fromStd(location));
     send(XA::InputOpen, location);
     refreshPlaylistBox();
     send(XA::Play);
-    // The stopped notification at the end of the entry arms the next step.
-    step_ = TakeNext;
+    return true;
 }
 
 bool CViewPlayer::openOutputFor(const CTwoStrings& entry) {
@@ -550,19 +474,10 @@ void CViewPlayer::deviceRoutine() {
     send(XA::OutputOpen, TextFormat::format(output_ != DirectSound ? "/dev/wave/%d" : "/dev/dsound/%d", device_));
 }
 
-void CViewPlayer::takeNextEntry() {
-    if (!queue_.empty()) {
-        startSequencer(PlayNext, 100);
-        return;
-    }
-    playlistBox_->clear();
-    step_ = Idle;
-}
-
-void CViewPlayer::playSelectedEntry() {
+std::optional<std::string> CViewPlayer::selectedPlaylistEntry() const {
     const QListWidgetItem* selected = playlistBox_->currentItem();
-    if (selected && selected->isSelected() && queue_.moveToFront(toStd(selected->text())))
-        startSequencer(PlayNext, 100);
+    if (!selected || !selected->isSelected()) return std::nullopt;
+    return toStd(selected->text());
 }
 
 // ---- the file list
@@ -584,10 +499,7 @@ void CViewPlayer::onFileDoubleClicked() {
         return;
     }
     queue_.append({toStd(name), selectedPath_.section(QLatin1Char('|'), 0, 0).toStdString()});
-    if (lastState() == XA::Stopped || lastState() == XA::EndOfStream)
-        startSequencer(PlayNext, 200);
-    else
-        step_ = TakeNext;
+    sequencer().entriesQueued(lastState());
     refreshPlaylistBox();
 }
 
@@ -619,10 +531,7 @@ void CViewPlayer::loadPlaylist(const QString& path, bool start) {
     if (!queue_.loadMessage().empty()) paneZero_.setStatus(queue_.loadMessage());
     refreshPlaylistBox();
     if (queue_.empty() || !start) return;
-    if (lastState() == XA::Stopped || lastState() == XA::EndOfStream)
-        startSequencer(PlayNext, 200);
-    else
-        step_ = TakeNext;
+    sequencer().entriesQueued(lastState());
 }
 
 void CViewPlayer::refreshPlaylistBox() {
@@ -634,12 +543,12 @@ void CViewPlayer::refreshPlaylistBox() {
 
 void CViewPlayer::startSelectedEntry() {
     if (lastState() != XA::Stopped) send(XA::Stop);
-    startSequencer(PlaySelected, 100);
+    sequencer().playSelected();
 }
 
 void CViewPlayer::stopPlaylist() {
     if (lastState() != XA::Stopped) send(XA::Stop);
-    step_ = Idle;
+    sequencer().halt();
 }
 
 void CViewPlayer::deleteSelectedEntry() {
@@ -724,95 +633,9 @@ void CViewPlayer::selectVisualisation(Visualisation mode) {
 
 // ---- equalizer
 
-EqualizerTable::Positions CViewPlayer::equalizerPositions() const {
-    EqualizerTable::Positions positions{};
-    for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = equalizerSliders_[i]->value();
-    return positions;
-}
+bool CViewPlayer::equalizerEnabled() const { return equalizer_->isOn(); }
 
-void CViewPlayer::applyEqualizer() {
-    if (equalizerEnabled_)
-        send(XA::Equalizer, EqualizerTable::build(equalizerPositions()));
-    else
-        send(XA::Equalizer, nullptr);
-}
-
-void CViewPlayer::showEqualizerFlag() {
-    const QSignalBlocker quiet(equalizerBox_);
-    equalizerBox_->setChecked(equalizerEnabled_);
-}
-
-void CViewPlayer::toggleEqualizer() {
-    equalizerEnabled_ = !equalizerEnabled_;
-    applyEqualizer();
-    showEqualizerFlag();
-}
-
-void CViewPlayer::loadEqualizer() {
-    const SettingsStore& settings = host_.settings();
-    equalizerEnabled_ = settings.getInt(kEqualizer, "Enable", 0) != 0;
-    for (std::size_t i = 0; i < equalizerSliders_.size(); ++i) {
-        const QSignalBlocker quiet(equalizerSliders_[i]);
-        // The slider clamps a stored value outside its range; the clamped value is applied.
-        equalizerSliders_[i]->setValue(settings.getInt(kEqualizer, EqualizerTable::sliders()[i].settingsKey, 0));
-    }
-    showEqualizerFlag();
-    applyEqualizer();
-}
-
-void CViewPlayer::saveEqualizer() {
-    SettingsStore& settings = host_.settings();
-    for (std::size_t i = 0; i < equalizerSliders_.size(); ++i)
-        settings.writeInt(kEqualizer, EqualizerTable::sliders()[i].settingsKey, equalizerSliders_[i]->value());
-    settings.writeInt(kEqualizer, "Enable", equalizerEnabled_ ? 1 : 0);
-}
-
-void CViewPlayer::resetEqualizer() {
-    for (QSlider* slider : equalizerSliders_) {
-        const QSignalBlocker quiet(slider);
-        slider->setValue(0);
-    }
-    applyEqualizer();
-}
-
-void CViewPlayer::onEqualizerMoved(QSlider* slider) {
-    applyEqualizer();
-    if (slider->isSliderDown()) showEqualizerTip(slider);
-}
-
-void CViewPlayer::showEqualizerTip(QSlider* slider) {
-    const QString text = QString::number(-slider->value());
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.upsideDown = slider->invertedAppearance() == (slider->orientation() == Qt::Horizontal);
-    const QRect knob = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-    QToolTip::showText(slider->mapToGlobal(knob.topRight()), text, slider);
-    if (!valueLabel_) return;
-    // The value label sits below the slider it shows.
-    valueLabel_->setPlainText(text);
-    valueLabel_->setAlignment(Qt::AlignCenter);
-    const QPoint below = slider->mapTo(valueLabel_->parentWidget(), QPoint(slider->width() / 2, slider->height()));
-    valueLabel_->move(below.x() - valueLabel_->width() / 2, below.y() + 2);
-    valueLabel_->show();
-    valueLabel_->raise();
-}
-
-bool CViewPlayer::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        for (QSlider* slider : equalizerSliders_) {
-            if (watched != slider) continue;
-            // The tip shows the band's gain, the negated position, at the time it is asked for.
-            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), QString::number(-slider->value()), slider);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
+EqualizerTable::Positions CViewPlayer::equalizerPositions() const { return equalizer_->positions(); }
 
 // ---- context menu and help
 

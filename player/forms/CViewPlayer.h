@@ -6,40 +6,40 @@
 #include "platform/xaudio/XA_Command.h"
 #include "player/PlayerForm.h"
 #include "player/PlaylistQueue.h"
+#include "player/forms/SequencerTimer.h"
 #include "shell/FolderHandlingForm.h"
 #include "shell/ListPlayerTarget.h"
 #include "shell/PlayerCloseControl.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class BrowseEdit;
 class CDirList;
 class ChildFrame;
 class CXAnalyzerTree;
 class Document;
+class EqualizerPane;
 class FormHost;
 class LevelMeter;
-class QAbstractButton;
-class QCheckBox;
 class QComboBox;
 class QListWidget;
 class QRadioButton;
 class QSlider;
-class QTextEdit;
 class SamplePlayer;
 class StatusBar;
 class VisualisationWindow;
 
 // The Player module's form (template 205): the file list of the current folder, the analyser
 // tree of the clicked file, the playlist, transport, levels, pitch, output choice, equalizer and
-// visualisation. Playback runs in the component; a small step machine on a single-shot timer
-// (the playback sequencer) takes the playlist's entries one after the other. Settings live in
-// sections "Settings" (RestOutDir) and "Equalizer".
+// visualisation. Playback runs in the component; the playback sequencer takes the playlist's
+// entries one after the other, and the form plays them for it. Settings live in sections
+// "Settings" (RestOutDir) and "Equalizer" (FileOutDir, Device; the equalizer pane keeps its preset).
 class CViewPlayer : public QWidget,
                     public ModuleForm,
                     public FolderHandlingForm,
@@ -52,7 +52,7 @@ public:
     enum Output { DirectSound, Soundcard, File };
     enum Visualisation { Spectrum, Oscilloscope, VU };
     // The steps of the playback sequencer.
-    enum Step { Idle = 0, PlayNext = 3, TakeNext = 5, PlaySelected = 6, CloseWindow = 7 };
+    using enum PlaybackSequencer::Step;
 
     CViewPlayer(FormHost& host, ChildFrame& frame);
     ~CViewPlayer() override;
@@ -107,21 +107,18 @@ public:
 
     void selectOutput(Output output);
     void selectVisualisation(Visualisation mode);
-    void toggleEqualizer();
-    void loadEqualizer();
-    void saveEqualizer();
-    void resetEqualizer();
 
     // What tests and the frames read.
     SamplePlayer* player() const { return player_.get(); }
     int lastState() const;
-    int sequencerStep() const { return step_; }
-    bool sequencerArmed() const { return sequencer_.isActive(); }
+    int sequencerStep() const { return sequencer_.sequencer().step(); }
+    bool sequencerArmed() const { return sequencer_.isArmed(); }
     const PlaylistQueue& queue() const { return queue_; }
     Output output() const { return output_; }
     Visualisation visualisation() const { return visualisation_; }
-    bool equalizerEnabled() const { return equalizerEnabled_; }
+    bool equalizerEnabled() const;
     EqualizerTable::Positions equalizerPositions() const;
+    EqualizerPane* equalizerPane() const { return equalizer_; }
     QString selectedPath() const { return selectedPath_; }
     QString fileOutputFolder() const;
     int device() const { return device_; }
@@ -136,14 +133,13 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     QWidget* createPlaylistPane();
     QWidget* createSoundPane();
     QWidget* createOutputPane();
-    QWidget* createEqualizerPane();
+    void createEqualizerPane();
     void createBars(ChildFrame& frame);
     void addCommands();
     void addPlaylistCommands();
@@ -151,7 +147,6 @@ private:
     void readSettings();
     void fillDeviceList();
     void createPlayer();
-    void createValueLabel();
 
     template <typename... Arguments> void send(int code, Arguments&&... arguments) {
         sendCommand(XA_Command{code, {XA_Argument(std::forward<Arguments>(arguments))...}});
@@ -161,23 +156,17 @@ private:
     void onFileClicked();
     void onFileDoubleClicked();
     void takeClickedFile();
-    void startSequencer(int step, int milliseconds);
-    void onSequencerTimer();
-    void playNextEntry();
+    PlaybackSequencer& sequencer() { return sequencer_.sequencer(); }
+    PlaybackSequencer::Hands sequencerHands();
+    bool playEntry(const CTwoStrings& entry);
     bool openOutputFor(const CTwoStrings& entry);
     void deviceRoutine();
-    void takeNextEntry();
-    void playSelectedEntry();
+    std::optional<std::string> selectedPlaylistEntry() const;
 
     void beginSeek();
     void endSeek();
     void sendLevels(QSlider* moved);
     void sendPitch();
-
-    void applyEqualizer();
-    void showEqualizerFlag();
-    void onEqualizerMoved(QSlider* slider);
-    void showEqualizerTip(QSlider* slider);
 
     void startSelectedEntry();
     void stopPlaylist();
@@ -190,8 +179,7 @@ private:
     ChildFrame* frame_;
     std::unique_ptr<SamplePlayer> player_;
     PlaylistQueue queue_;
-    QTimer sequencer_;  // TIMER_PLAYER_SEQUENCER
-    int step_ = Idle;
+    SequencerTimer sequencer_{queue_, sequencerHands()};
     std::function<void(const XA_Command&)> observer_;
 
     QString currentFolder_;
@@ -201,7 +189,6 @@ private:
     int device_ = 0;
     Output output_ = Soundcard;
     Visualisation visualisation_ = Spectrum;
-    bool equalizerEnabled_ = false;
 
     // The status bar's pane 0 as the analyser tree's status sink.
     class PaneZero : public StatusSink {
@@ -229,8 +216,6 @@ private:
     std::array<QRadioButton*, 3> outputButtons_{};
     QComboBox* deviceBox_ = nullptr;
     BrowseEdit* outputFolderEdit_ = nullptr;
-    QCheckBox* equalizerBox_ = nullptr;
-    std::array<QSlider*, 8> equalizerSliders_{};
-    QTextEdit* valueLabel_ = nullptr;
+    EqualizerPane* equalizer_ = nullptr;
     StatusBar* statusBar_ = nullptr;
 };
