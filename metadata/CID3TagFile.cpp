@@ -188,8 +188,14 @@ void CID3TagFile::readV1(FileHandle& file) {
     artist_ = text(33, 30);
     album_ = text(63, 30);
     year_ = text(93, 4);
-    comment_ = text(97, 29);
-    track_ = std::to_string(static_cast<unsigned char>(fields[126 - 3]));
+    // ID3v1.1 keeps a track in the comment's last byte only behind a zero byte; without that
+    // zero the tag is ID3v1.0 and all 30 bytes are comment.
+    if (fields[125 - 3] == '\0') {
+        comment_ = text(97, 28);
+        track_ = std::to_string(static_cast<unsigned char>(fields[126 - 3]));
+    } else {
+        comment_ = text(97, 30);
+    }
     genreNumber_ = static_cast<unsigned char>(fields[127 - 3]);
 }
 
@@ -491,8 +497,10 @@ std::array<std::uint8_t, 128> CID3TagFile::buildV1() const {
     put(33, 30, artist_);
     put(63, 30, album_);
     put(93, 4, year_);
-    put(97, 29, comment_);
-    tag[126] = lowByteOfLeadingNumber(track_);
+    // A track needs the ID3v1.1 layout: a 28-byte comment, a zero byte, then the track.
+    const std::uint8_t track = lowByteOfLeadingNumber(track_);
+    put(97, track != 0 ? 28 : 30, comment_);
+    if (track != 0) tag[126] = track;
     tag[127] = static_cast<std::uint8_t>(genreNumber_ & 0xFF);
     return tag;
 }

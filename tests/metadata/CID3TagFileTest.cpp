@@ -97,8 +97,40 @@ TEST_F(CID3TagFileTest, ReadsTheV1LayoutWithTrailingSpacesAndTrackByte) {
     EXPECT_EQ(tags.Album(), "Album");
     EXPECT_EQ(tags.Year(), "1999");
     EXPECT_EQ(tags.Comment(), std::string(29, 'c'));
-    EXPECT_EQ(tags.Track(), "0");
+    EXPECT_EQ(tags.Track(), ""); // byte 125 holds a letter: ID3v1.0, no track
     EXPECT_EQ(tags.GenreNumber(), 255);
+}
+
+// ID3v1.1: a track exists only behind a zero byte at offset 125; a tag without one is ID3v1.0
+// and its comment has all 30 bytes.
+TEST_F(CID3TagFileTest, V1CommentAndTrackFollowTheV11Layout) {
+    const std::string exactly29 = "A comment that is exactly 29!";
+    const std::string thirty(30, 'g'); // 'g' is 103: once misread as a track
+    const struct {
+        std::string comment, track;
+        std::uint8_t at125, at126;
+        std::string commentRead, trackRead;
+    } cases[] = {
+        {exactly29, "7", 0, 7, exactly29.substr(0, 28), "7"},
+        {exactly29, "", '!', 0, exactly29, ""},
+        {thirty, "", 'g', 'g', thirty, ""},
+        {thirty, "255", 0, 255, thirty.substr(0, 28), "255"},
+        {"short", "3", 0, 3, "short", "3"},
+        {"short", "", 0, 0, "short", "0"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = write(audio);
+        examine(tags, path);
+        tags.SetComment(c.comment);
+        tags.SetTrack(c.track);
+        ASSERT_TRUE(tags.WriteV1());
+        const Bytes tag = tail(FileBytes::read(path), 128);
+        EXPECT_EQ(tag[125], c.at125) << c.comment << "/" << c.track;
+        EXPECT_EQ(tag[126], c.at126) << c.comment << "/" << c.track;
+        examine(tags, path);
+        EXPECT_EQ(tags.Comment(), c.commentRead) << c.comment << "/" << c.track;
+        EXPECT_EQ(tags.Track(), c.trackRead) << c.comment << "/" << c.track;
+    }
 }
 
 TEST_F(CID3TagFileTest, ReadsV2TextFramesAndGenreForms) {
