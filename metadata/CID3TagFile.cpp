@@ -91,6 +91,7 @@ void CID3TagFile::Reset() {
     tagVersion_ = 0;
     tagUnsynchronised_ = false;
     commentFrameAt_.reset();
+    commentLanguage_.clear();
     audioMagic_ = {};
     audioStart_ = 0;
     valid_ = true;
@@ -320,6 +321,7 @@ void CID3TagFile::readComment() {
         const std::string description = Id3Text::decode(encoding, std::string_view(*payload).substr(4), &consumed);
         if (description.empty()) {
             comment_ = Id3Text::decode(encoding, std::string_view(*payload).substr(4 + consumed));
+            commentLanguage_ = payload->substr(1, 3);
             // Remember which frame it was: a rewrite replaces this one and keeps the others.
             for (std::size_t walk = before; const auto frame = frameAt(walk);) {
                 walk = frame->at + kHeaderSize + frame->size;
@@ -331,6 +333,13 @@ void CID3TagFile::readComment() {
             return;
         }
     }
+}
+
+// The language of the comment read, when it names one; else "XXX", which ID3v2 reserves for an
+// unknown language (zero bytes are no language code at all).
+std::string CID3TagFile::commentLanguage() const {
+    const bool named = commentLanguage_.size() == 3 && commentLanguage_.find('\0') == std::string::npos;
+    return named ? commentLanguage_ : "XXX";
 }
 
 bool CID3TagFile::IsEditable() const {
@@ -393,7 +402,7 @@ const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
     newTagWritePos_ = kHeaderSize;
     writeTagHeader();
     for (std::size_t i = 0; i < encoded.size(); ++i) addFrame(texts[i].first, encoded[i].encoding, encoded[i].bytes);
-    addFrame("COMM", comment.encoding, std::string(3, '\0') + Id3Text::emptyString(comment.encoding) + comment.bytes);
+    addFrame("COMM", comment.encoding, commentLanguage() + Id3Text::emptyString(comment.encoding) + comment.bytes);
 
     std::size_t position = 0;
     while (const auto frame = frameAt(position)) {

@@ -113,6 +113,7 @@ private:
     void loadFramesArea();
     void readFrames();
     void readComment();
+    std::string commentLanguage() const;
     void readV1(FileHandle& file);
     void readV2(FileHandle& file);
     void addFrame(std::string_view id, std::uint8_t encoding, std::string_view data);
@@ -141,6 +142,7 @@ private:
     int tagVersion_ = 0;
     bool tagUnsynchronised_ = false;
     std::optional<std::size_t> commentFrameAt_;
+    std::string commentLanguage_;
     std::uint64_t audioStart_ = 0;
     std::string path_;
 };

@@ -229,7 +229,7 @@ TEST_F(CID3TagFileTest, BuildsTheV2LayoutWithItsLengthFormula) {
         (tags.*set)("");
     const Bytes empty = *tags.BuildV2();
     ASSERT_EQ(tags.NewTagLength(), 145u);
-    const Bytes expected = TagBytes::join({{'I', 'D', '3', 3, 0, 0, 0, 0, 1, 7}, {'C', 'O', 'M', 'M', 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0}});
+    const Bytes expected = TagBytes::join({{'I', 'D', '3', 3, 0, 0, 0, 0, 1, 7}, {'C', 'O', 'M', 'M', 0, 0, 0, 5, 0, 0, 0, 'X', 'X', 'X', 0}});
     EXPECT_EQ(Bytes(empty.begin(), empty.begin() + 25), expected);
     EXPECT_EQ(std::count(empty.begin() + 25, empty.begin() + 145, 0), 120);
 
@@ -245,7 +245,7 @@ TEST_F(CID3TagFileTest, BuildsTheV2LayoutWithItsLengthFormula) {
     EXPECT_EQ(tags.NewTagLength(), 2 * sum + 211);
     const Bytes tit2 = TagBytes::frame("TIT2", TagBytes::join({{0}, Bytes(40, 'T')}));
     EXPECT_TRUE(std::equal(tit2.begin(), tit2.end(), full.begin() + 10));
-    EXPECT_TRUE(contains(full, TagBytes::frame("COMM", TagBytes::join({{0, 0, 0, 0, 0}, TagBytes::of("Words")}))));
+    EXPECT_TRUE(contains(full, TagBytes::frame("COMM", TagBytes::join({{0, 'X', 'X', 'X', 0}, TagBytes::of("Words")}))));
 }
 
 TEST_F(CID3TagFileTest, NoV2TagIsBuiltForAFileWithoutOne) {
@@ -319,6 +319,8 @@ TEST_F(CID3TagFileTest, RewriteKeepsAudioV1TagAndUneditedFramesByteForByte) {
     EXPECT_TRUE(contains(file, privateFrame));
     EXPECT_TRUE(contains(file, described));
     EXPECT_FALSE(contains(file, TagBytes::of("old")));
+    // the rewritten comment keeps its language; a new one gets "XXX" (see the layout test)
+    EXPECT_TRUE(contains(file, TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("new")}))));
     const std::size_t tagLength = 10 + tags.TagSize();
     ASSERT_EQ(file.size(), tagLength + audio.size() + 128);
     EXPECT_EQ(Bytes(file.begin() + static_cast<std::ptrdiff_t>(tagLength), file.end() - 128), audio);
