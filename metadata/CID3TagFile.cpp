@@ -92,6 +92,7 @@ void CID3TagFile::Reset() {
     tagUnsynchronised_ = false;
     commentFrameAt_.reset();
     commentLanguage_.clear();
+    yearFrame_.clear();
     audioMagic_ = {};
     audioStart_ = 0;
     valid_ = true;
@@ -299,13 +300,28 @@ void CID3TagFile::readFrames() {
     if (parsed.reference) genreNumber_ = *parsed.reference;
     title_ = text("TIT2");
     track_ = text("TRCK");
-    year_ = text(tagVersion_ == 4 ? "TDRC" : "TYER");
-    if (year_.empty() && tagVersion_ == 4) year_ = text("TYER");
+    readYear();
     length_ = text("TLEN");
     fileType_ = text("TFLT");
     initialKey_ = text("TKEY");
     if (const auto counter = FindFrame("PCNT")) playCounter_ = unsignedText(*counter);
     if (const auto place = FindFrame("POSS"); place && place->size() > 1) position_ = unsignedText(place->substr(1));
+}
+
+// The recording year; a tag without one names the year of the release, then of the original
+// release. A rewrite puts the year back into the frame it came from.
+void CID3TagFile::readYear() {
+    const char* const candidates[] = {tagVersion_ == 4 ? "TDRC" : "TYER", "TYER", "TDRL", "TDOR", "TORY"};
+    yearFrame_.clear();
+    year_.clear();
+    for (const char* id : candidates) {
+        if (const auto payload = FindFrame(id)) {
+            year_ = Id3Text::decodeFrameText(*payload);
+            if (year_.empty()) continue;
+            yearFrame_ = id;
+            return;
+        }
+    }
 }
 
 // The comment is the first COMM frame whose short description is empty.
@@ -384,7 +400,9 @@ void CID3TagFile::addCarriedFrame(std::vector<std::uint8_t> frame) {
 
 const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
     if (!valid_ || mode_ != TagMode::ModeV2 || (tagVersion_ != 3 && tagVersion_ != 4)) return nullptr;
-    const char* yearId = tagVersion_ == 4 ? "TDRC" : "TYER";
+    const std::string defaultYearId = tagVersion_ == 4 ? "TDRC" : "TYER";
+    const bool yearFromRelease = yearFrame_ == "TDRL" || yearFrame_ == "TDOR" || yearFrame_ == "TORY";
+    const char* yearId = yearFromRelease ? yearFrame_.c_str() : defaultYearId.c_str();
     const std::pair<const char*, const std::string*> texts[] = {
         {"TIT2", &title_}, {"TALB", &album_}, {"TRCK", &track_}, {yearId, &year_}, {"TPE1", &artist_}, {"TCON", &genreText_}};
     std::vector<Id3Text::Encoded> encoded;

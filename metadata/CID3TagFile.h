@@ -111,8 +111,11 @@ private:
     std::optional<FrameSpan> frameAt(std::size_t position) const;
     std::string payloadOf(const FrameSpan& frame) const;
     void loadFramesArea();
+    void loadV22Frames();
+    void takeV1Edits(FileHandle& file);
     void readFrames();
     void readComment();
+    void readYear();
     std::string commentLanguage() const;
     void readV1(FileHandle& file);
     void readV2(FileHandle& file);
@@ -143,6 +146,7 @@ private:
     bool tagUnsynchronised_ = false;
     std::optional<std::size_t> commentFrameAt_;
     std::string commentLanguage_;
+    std::string yearFrame_; // the frame the year was read from
     std::uint64_t audioStart_ = 0;
     std::string path_;
 };

@@ -193,6 +193,33 @@ TEST_F(CID3TagFileTest, FrameWalkSurvivesLargeFramesAndStopsAtBrokenOnes) {
     EXPECT_EQ(tags.Title(), "Cut");
 }
 
+// Without a recording year (TDRC, TYER) the year is the release's, then the original release's;
+// a rewrite keeps it in the frame it came from.
+TEST_F(CID3TagFileTest, YearFallsBackToReleaseDates) {
+    const struct {
+        int version;
+        Bytes frames;
+        std::string year, keptIn;
+    } cases[] = {
+        {4, TagBytes::join({TagBytes::textFrame("TDRL", "2019-05-01", 4), TagBytes::textFrame("TDOR", "1975", 4)}), "2019-05-01", "TDRL"},
+        {4, TagBytes::textFrame("TDOR", "1975", 4), "1975", "TDOR"},
+        {4, TagBytes::join({TagBytes::textFrame("TDRL", "2019", 4), TagBytes::textFrame("TDRC", "2001", 4)}), "2001", "TDRC"},
+        {3, TagBytes::textFrame("TORY", "1987"), "1987", "TORY"},
+        {3, TagBytes::join({TagBytes::textFrame("TORY", "1987"), TagBytes::textFrame("TYER", "1990")}), "1990", "TYER"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = write(TagBytes::join({TagBytes::tag(TagBytes::join({TagBytes::textFrame("TIT2", "T", c.version), c.frames}), c.version), audio}));
+        examine(tags, path);
+        EXPECT_EQ(tags.Year(), c.year) << c.keptIn;
+        EXPECT_EQ(tags.WriteTags().statusText(), std::string("ID3v1 and ID3v2 Tag updated"));
+        const Bytes file = FileBytes::read(path);
+        EXPECT_EQ(Bytes(file.end() - 128 + 93, file.end() - 128 + 97), TagBytes::of(c.year.substr(0, 4))) << c.keptIn;
+        EXPECT_TRUE(contains(file, TagBytes::textFrame(c.keptIn, c.year, c.version))) << c.keptIn;
+        examine(tags, path);
+        EXPECT_EQ(tags.Year(), c.year) << c.keptIn;
+    }
+}
+
 TEST_F(CID3TagFileTest, CommentIsTheFirstCommFrameWithoutDescription) {
     const Bytes described = TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g'}, TagBytes::of("iTunNORM"), {0}, TagBytes::of("x y")}));
     const Bytes plain = TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("The comment")}));
