@@ -211,10 +211,28 @@ void CID3TagFile::readV2(FileHandle& file) {
     loadFramesArea();
     readFrames();
     readComment();
+    if (tagVersion_ == 2 && presence_ == TagPresence::Both) takeV1Edits(file);
     audioMagic_ = {};
     if (std::uint64_t(tagSize_) + kHeaderSize < available) {
         file.seek(std::uint64_t(tagSize_) + kHeaderSize);
         file.read(audioMagic_.data(), audioMagic_.size());
+    }
+}
+
+// A 2.2 tag is never rewritten, so texts written since live in the ID3v1 tag beside it. An ID3v1
+// text wins unless it is empty or only the 2.2 text cut to the ID3v1 field.
+void CID3TagFile::takeV1Edits(FileHandle& file) {
+    CID3TagFile v1(messages_);
+    v1.Reset();
+    v1.SetMode(TagMode::ModeV1);
+    if (!v1.Read(file)) return;
+    const std::pair<std::string*, const std::string*> texts[] = {
+        {&title_, &v1.title_}, {&artist_, &v1.artist_}, {&album_, &v1.album_},
+        {&year_, &v1.year_},   {&comment_, &v1.comment_}, {&track_, &v1.track_}};
+    for (const auto& [text, v1Text] : texts) {
+        // An empty field (or track 0) says nothing: another tool may have left it out.
+        const bool silent = v1Text->empty() || (v1Text == &v1.track_ && *v1Text == "0");
+        if (!silent && text->compare(0, v1Text->size(), *v1Text) != 0) *text = *v1Text;
     }
 }
 
@@ -223,6 +241,7 @@ void CID3TagFile::readV2(FileHandle& file) {
 void CID3TagFile::loadFramesArea() {
     framesArea_.clear();
     tagVersion_ = header_[3];
+    if (tagVersion_ == 2 && tagData_.size() > kHeaderSize) return loadV22Frames();
     if ((tagVersion_ != 3 && tagVersion_ != 4) || tagData_.size() <= kHeaderSize) return;
     const std::uint8_t flags = header_[5];
     tagUnsynchronised_ = (flags & 0x80) != 0;
@@ -235,6 +254,34 @@ void CID3TagFile::loadFramesArea() {
                                                         : syncsafe(framesArea_.data());
         framesArea_.erase(framesArea_.begin(),
                           framesArea_.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(extended, framesArea_.size())));
+    }
+}
+
+// The texts of a 2.2 tag, read in the 2.3 layout: its frames have three-letter ids and 3-byte
+// sizes. Only the frames read for display are taken over; the tag itself is never rewritten.
+void CID3TagFile::loadV22Frames() {
+    static const std::pair<std::string_view, std::string_view> kIds[] = {
+        {"TT2", "TIT2"}, {"TP1", "TPE1"}, {"TAL", "TALB"}, {"TYE", "TYER"}, {"TOR", "TORY"}, {"TCO", "TCON"},
+        {"COM", "COMM"}, {"TRK", "TRCK"}, {"TLE", "TLEN"}, {"TFT", "TFLT"}, {"TKE", "TKEY"}, {"CNT", "PCNT"}};
+    const std::uint8_t flags = header_[5];
+    if ((flags & 0x40) != 0) return; // compressed: no layout was ever defined for it
+    const std::vector<std::uint8_t> area =
+        (flags & 0x80) != 0 ? resynchronise(tagData_.data() + kHeaderSize, tagData_.size() - kHeaderSize)
+                            : std::vector<std::uint8_t>(tagData_.begin() + kHeaderSize, tagData_.end());
+    for (std::size_t at = 0; at + 6 <= area.size() && area[at] != 0;) {
+        const std::size_t size = (std::size_t(area[at + 3]) << 16) | (std::size_t(area[at + 4]) << 8) | area[at + 5];
+        if (size > area.size() - at - 6) return;
+        const std::string_view id(reinterpret_cast<const char*>(area.data() + at), 3);
+        for (const auto& [old, current] : kIds) {
+            if (id != old) continue;
+            std::uint8_t header[kHeaderSize] = {};
+            std::memcpy(header, current.data(), 4);
+            putBigEndian32(header + 4, static_cast<std::uint32_t>(size));
+            framesArea_.insert(framesArea_.end(), header, header + kHeaderSize);
+            framesArea_.insert(framesArea_.end(), area.begin() + static_cast<std::ptrdiff_t>(at + 6),
+                               area.begin() + static_cast<std::ptrdiff_t>(at + 6 + size));
+        }
+        at += 6 + size;
     }
 }
 
@@ -253,7 +300,7 @@ std::string CID3TagFile::payloadOf(const FrameSpan& frame) const {
     const std::uint8_t* data = framesArea_.data() + frame.at + kHeaderSize;
     std::size_t size = frame.size;
     const std::uint8_t format = framesArea_[frame.at + 9];
-    if (tagVersion_ == 3) {
+    if (tagVersion_ != 4) {
         if ((format & 0xC0) != 0) return {};
         if ((format & 0x20) != 0) {
             if (size < 1) return {};

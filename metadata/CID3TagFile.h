@@ -94,7 +94,8 @@ public:
     std::uint64_t AudioStart() const { return audioStart_; }
     const std::string& Path() const { return path_; }
     std::uint32_t NewTagLength() const { return newTagLength_; }
-    // Major version of the ID3v2 tag read (3 or 4; 0 when none was read).
+    // Major version of the ID3v2 tag read (2, 3 or 4; 0 when none was read). A 2.2 tag is read
+    // but never rewritten: a write gives such a file its ID3v1 tag only.
     int TagVersion() const { return tagVersion_; }
 
 protected:

@@ -278,15 +278,33 @@ TEST_F(CID3TagFileTest, BuildsTheV2LayoutWithItsLengthFormula) {
 TEST_F(CID3TagFileTest, NoV2TagIsBuiltForAFileWithoutOne) {
     examine(tags, write(TagBytes::join({audio, TagBytes::v1("T", "", "", "", "", 0, 0)})));
     EXPECT_EQ(tags.BuildV2(), nullptr);
-    // A 2.2 tag lays out its frames in another way: it is neither read nor rewritten.
-    const Bytes v22 = TagBytes::join({TagBytes::tag({'T', 'T', '2', 0, 0, 3, 0, 'a', 'b'}, 2), audio});
+    // A 2.2 tag (three-letter ids, 3-byte sizes) is read, and its texts go into the ID3v1 tag;
+    // the 2.2 tag itself is left as it is.
+    auto v22Frame = [](const std::string& id, const Bytes& payload) {
+        return TagBytes::join({TagBytes::of(id), {0, 0, static_cast<std::uint8_t>(payload.size())}, payload});
+    };
+    auto v22Text = [&](const std::string& id, const std::string& text) { return v22Frame(id, TagBytes::join({{0}, TagBytes::of(text)})); };
+    const Bytes frames = TagBytes::join({v22Text("TT2", "ab"), v22Text("TP1", "Artist"), v22Text("TAL", "Album"),
+                                         v22Frame("PIC", Bytes(20, 0x11)), v22Text("TYE", "1999"), v22Text("TCO", "(17)"),
+                                         v22Frame("COM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("Said")})),
+                                         v22Text("TRK", "4/9")});
+    const Bytes v22 = TagBytes::join({TagBytes::tag(frames, 2, 30), audio});
     const std::string path = write(v22);
     examine(tags, path);
-    EXPECT_EQ(tags.Title(), "");
+    EXPECT_EQ(tags.TagVersion(), 2);
+    EXPECT_EQ(tags.Title(), "ab");
+    EXPECT_EQ(tags.Artist(), "Artist");
+    EXPECT_EQ(tags.Album(), "Album");
+    EXPECT_EQ(tags.Year(), "1999");
+    EXPECT_EQ(tags.GenreNumber(), 17);
+    EXPECT_EQ(tags.Comment(), "Said");
+    EXPECT_EQ(tags.Track(), "4/9");
+    EXPECT_EQ(tags.AudioStart(), v22.size() - audio.size());
     EXPECT_EQ(tags.BuildV2(), nullptr);
-    ASSERT_TRUE(tags.WriteV1());
+    EXPECT_EQ(tags.WriteTags().statusText(), std::string("ID3v1 Tag updated"));
     const Bytes written = FileBytes::read(path);
     EXPECT_EQ(Bytes(written.begin(), written.end() - 128), v22);
+    EXPECT_EQ(tail(written, 128), TagBytes::v1("ab", "Artist", "Album", "1999", "Said", 4, 17));
 
     CID3TagFile fresh(boxes);
     EXPECT_EQ(fresh.BuildV2(), nullptr);
