@@ -103,8 +103,11 @@ public:
             const std::uint8_t* bytes = blocks_.at(at + offset, 4);
             return bytes && std::memcmp(bytes, marker, 4) == 0;
         };
-        const std::size_t side = header.sideInfoEnd() + (header.protectedByCrc ? 2 : 0);
-        return holds(side, "Xing") || holds(side, "Info") || holds(36, "VBRI");
+        // In a CRC-protected frame the side information sits two bytes later, but lame writes its
+        // tag where it would be without the CRC: both places are looked at.
+        for (const std::size_t side : {header.sideInfoEnd(), header.sideInfoEnd() + (header.protectedByCrc ? 2 : 0)})
+            if (holds(side, "Xing") || holds(side, "Info")) return true;
+        return holds(36, "VBRI");
     }
 
 private:

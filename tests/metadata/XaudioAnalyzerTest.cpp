@@ -58,6 +58,11 @@ TEST_F(XaudioAnalyzerTest, EncodedFixtures) {
         {"mpeg25_8k.mp3", 0, 3, 16000, 8000, 3, 1, 16, 1152, 0},
         {"mono64.mp3", 1, 3, 64000, 44100, 3, 1, 40, 1045, 0},
         {"layer2.mp2", 1, 2, 192000, 44100, 0, 2, 39, 1019, 0},
+        // CRC-protected (lame -p): the Info frame is no audio; the VBR average leaves it out
+        // ((15248 - 417) bytes over 78 frames of 1152 samples at 44.1 kHz).
+        {"crc128.mp3", 1, 3, 128000, 44100, 1, 2, 40, 1045, 0},
+        {"crc_vbr.mp3", 1, 3, 58231, 44100, 1, 2, 78, 2038, 4},
+        {"noinfo128.mp3", 1, 3, 128000, 44100, 1, 2, 40, 1045, 0}, // lame -t: no Info frame
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
