@@ -81,6 +81,26 @@ TEST_F(XaudioAnalyzerTest, EncodedFixtures) {
     }
 }
 
+// Bytes behind the last frame that hold no frame do not cost the last frame: a stray byte, a
+// hundred, or an MP3 inside a RIFF file whose odd data chunk ends with a pad byte.
+TEST_F(XaudioAnalyzerTest, BytesBehindTheLastFrameKeepIt) {
+    const Bytes mp3 = FileBytes::read(QUARVEL_FIXTURES "/mpeg/noinfo128.mp3"); // 40 frames
+    auto le32 = [](std::size_t v) {
+        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+                     static_cast<std::uint8_t>(v >> 24)};
+    };
+    const Bytes data = TagBytes::join({mp3, {0x55}});
+    const Bytes format = TagBytes::join({{0x55, 0, 2, 0}, le32(44100), le32(16000), {1, 0, 0, 0}, Bytes(14, 0)});
+    const Bytes chunks = TagBytes::join({TagBytes::of("WAVEfmt "), le32(format.size()), format, TagBytes::of("data"),
+                                         le32(data.size()), data, {0}});
+    const Bytes riff = TagBytes::join({TagBytes::of("RIFF"), le32(chunks.size()), chunks});
+    for (const Bytes& file : {TagBytes::join({mp3, TagBytes::of("x")}), TagBytes::join({mp3, Bytes(100, 'x')}), riff}) {
+        ASSERT_EQ(analyse(file), 0);
+        EXPECT_EQ(info.frames, 40) << file.size();
+        EXPECT_EQ(info.duration, 1045u) << file.size();
+    }
+}
+
 TEST_F(XaudioAnalyzerTest, VariableBitrateGivesTheAverage) {
     ASSERT_EQ(analyse(std::string(QUARVEL_FIXTURES "/mpeg/vbr.mp3")), 0);
     EXPECT_GT(info.bitrate, 32000);
