@@ -14,7 +14,9 @@ int AnalysedMp3::analyse(const std::string& path, int flags) {
     return xanalyzer_process_file(handle_, path.c_str(), flags, 0, &info_, 0, 0, 0);
 }
 
-std::string AnalysedMp3::genreName() const { return std::string(GenreTable::name(info_.genre)); }
+std::string AnalysedMp3::genreName() const {
+    return std::string(GenreTable::shownName(info_.genre, tagTexts_.tags().GenreText()));
+}
 
 std::string AnalysedMp3::tagsCarried() const {
     switch (presence()) {

@@ -21,7 +21,7 @@ public:
     const XA_AnalyzerInfo& info() const { return info_; }
     CID3TagFile& tags() { return tagTexts_.tags(); }
     TagPresence presence() const { return tagTexts_.tags().Presence(); }
-    // The genre name the tree shows for the record's genre number (empty above the table).
+    // The genre name the tree shows: the record's genre number's, else the ID3v2 genre name.
     std::string genreName() const;
     // "ID3v1 and ID3v2", "ID3v1", "ID3v2" or "none".
     std::string tagsCarried() const;

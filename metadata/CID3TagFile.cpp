@@ -91,6 +91,8 @@ void CID3TagFile::Reset() {
     tagVersion_ = 0;
     tagUnsynchronised_ = false;
     commentFrameAt_.reset();
+    commentLanguage_.clear();
+    yearFrame_.clear();
     audioMagic_ = {};
     audioStart_ = 0;
     valid_ = true;
@@ -188,8 +190,14 @@ void CID3TagFile::readV1(FileHandle& file) {
     artist_ = text(33, 30);
     album_ = text(63, 30);
     year_ = text(93, 4);
-    comment_ = text(97, 29);
-    track_ = std::to_string(static_cast<unsigned char>(fields[126 - 3]));
+    // ID3v1.1 keeps a track in the comment's last byte only behind a zero byte; without that
+    // zero the tag is ID3v1.0 and all 30 bytes are comment.
+    if (fields[125 - 3] == '\0') {
+        comment_ = text(97, 28);
+        track_ = std::to_string(static_cast<unsigned char>(fields[126 - 3]));
+    } else {
+        comment_ = text(97, 30);
+    }
     genreNumber_ = static_cast<unsigned char>(fields[127 - 3]);
 }
 
@@ -203,10 +211,28 @@ void CID3TagFile::readV2(FileHandle& file) {
     loadFramesArea();
     readFrames();
     readComment();
+    if (tagVersion_ == 2 && presence_ == TagPresence::Both) takeV1Edits(file);
     audioMagic_ = {};
     if (std::uint64_t(tagSize_) + kHeaderSize < available) {
         file.seek(std::uint64_t(tagSize_) + kHeaderSize);
         file.read(audioMagic_.data(), audioMagic_.size());
+    }
+}
+
+// A 2.2 tag is never rewritten, so texts written since live in the ID3v1 tag beside it. An ID3v1
+// text wins unless it is empty or only the 2.2 text cut to the ID3v1 field.
+void CID3TagFile::takeV1Edits(FileHandle& file) {
+    CID3TagFile v1(messages_);
+    v1.Reset();
+    v1.SetMode(TagMode::ModeV1);
+    if (!v1.Read(file)) return;
+    const std::pair<std::string*, const std::string*> texts[] = {
+        {&title_, &v1.title_}, {&artist_, &v1.artist_}, {&album_, &v1.album_},
+        {&year_, &v1.year_},   {&comment_, &v1.comment_}, {&track_, &v1.track_}};
+    for (const auto& [text, v1Text] : texts) {
+        // An empty field (or track 0) says nothing: another tool may have left it out.
+        const bool silent = v1Text->empty() || (v1Text == &v1.track_ && *v1Text == "0");
+        if (!silent && text->compare(0, v1Text->size(), *v1Text) != 0) *text = *v1Text;
     }
 }
 
@@ -215,6 +241,7 @@ void CID3TagFile::readV2(FileHandle& file) {
 void CID3TagFile::loadFramesArea() {
     framesArea_.clear();
     tagVersion_ = header_[3];
+    if (tagVersion_ == 2 && tagData_.size() > kHeaderSize) return loadV22Frames();
     if ((tagVersion_ != 3 && tagVersion_ != 4) || tagData_.size() <= kHeaderSize) return;
     const std::uint8_t flags = header_[5];
     tagUnsynchronised_ = (flags & 0x80) != 0;
@@ -227,6 +254,34 @@ void CID3TagFile::loadFramesArea() {
                                                         : syncsafe(framesArea_.data());
         framesArea_.erase(framesArea_.begin(),
                           framesArea_.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(extended, framesArea_.size())));
+    }
+}
+
+// The texts of a 2.2 tag, read in the 2.3 layout: its frames have three-letter ids and 3-byte
+// sizes. Only the frames read for display are taken over; the tag itself is never rewritten.
+void CID3TagFile::loadV22Frames() {
+    static const std::pair<std::string_view, std::string_view> kIds[] = {
+        {"TT2", "TIT2"}, {"TP1", "TPE1"}, {"TAL", "TALB"}, {"TYE", "TYER"}, {"TOR", "TORY"}, {"TCO", "TCON"},
+        {"COM", "COMM"}, {"TRK", "TRCK"}, {"TLE", "TLEN"}, {"TFT", "TFLT"}, {"TKE", "TKEY"}, {"CNT", "PCNT"}};
+    const std::uint8_t flags = header_[5];
+    if ((flags & 0x40) != 0) return; // compressed: no layout was ever defined for it
+    const std::vector<std::uint8_t> area =
+        (flags & 0x80) != 0 ? resynchronise(tagData_.data() + kHeaderSize, tagData_.size() - kHeaderSize)
+                            : std::vector<std::uint8_t>(tagData_.begin() + kHeaderSize, tagData_.end());
+    for (std::size_t at = 0; at + 6 <= area.size() && area[at] != 0;) {
+        const std::size_t size = (std::size_t(area[at + 3]) << 16) | (std::size_t(area[at + 4]) << 8) | area[at + 5];
+        if (size > area.size() - at - 6) return;
+        const std::string_view id(reinterpret_cast<const char*>(area.data() + at), 3);
+        for (const auto& [old, current] : kIds) {
+            if (id != old) continue;
+            std::uint8_t header[kHeaderSize] = {};
+            std::memcpy(header, current.data(), 4);
+            putBigEndian32(header + 4, static_cast<std::uint32_t>(size));
+            framesArea_.insert(framesArea_.end(), header, header + kHeaderSize);
+            framesArea_.insert(framesArea_.end(), area.begin() + static_cast<std::ptrdiff_t>(at + 6),
+                               area.begin() + static_cast<std::ptrdiff_t>(at + 6 + size));
+        }
+        at += 6 + size;
     }
 }
 
@@ -245,7 +300,7 @@ std::string CID3TagFile::payloadOf(const FrameSpan& frame) const {
     const std::uint8_t* data = framesArea_.data() + frame.at + kHeaderSize;
     std::size_t size = frame.size;
     const std::uint8_t format = framesArea_[frame.at + 9];
-    if (tagVersion_ == 3) {
+    if (tagVersion_ != 4) {
         if ((format & 0xC0) != 0) return {};
         if ((format & 0x20) != 0) {
             if (size < 1) return {};
@@ -292,13 +347,28 @@ void CID3TagFile::readFrames() {
     if (parsed.reference) genreNumber_ = *parsed.reference;
     title_ = text("TIT2");
     track_ = text("TRCK");
-    year_ = text(tagVersion_ == 4 ? "TDRC" : "TYER");
-    if (year_.empty() && tagVersion_ == 4) year_ = text("TYER");
+    readYear();
     length_ = text("TLEN");
     fileType_ = text("TFLT");
     initialKey_ = text("TKEY");
     if (const auto counter = FindFrame("PCNT")) playCounter_ = unsignedText(*counter);
     if (const auto place = FindFrame("POSS"); place && place->size() > 1) position_ = unsignedText(place->substr(1));
+}
+
+// The recording year; a tag without one names the year of the release, then of the original
+// release. A rewrite puts the year back into the frame it came from.
+void CID3TagFile::readYear() {
+    const char* const candidates[] = {tagVersion_ == 4 ? "TDRC" : "TYER", "TYER", "TDRL", "TDOR", "TORY"};
+    yearFrame_.clear();
+    year_.clear();
+    for (const char* id : candidates) {
+        if (const auto payload = FindFrame(id)) {
+            year_ = Id3Text::decodeFrameText(*payload);
+            if (year_.empty()) continue;
+            yearFrame_ = id;
+            return;
+        }
+    }
 }
 
 // The comment is the first COMM frame whose short description is empty.
@@ -314,6 +384,7 @@ void CID3TagFile::readComment() {
         const std::string description = Id3Text::decode(encoding, std::string_view(*payload).substr(4), &consumed);
         if (description.empty()) {
             comment_ = Id3Text::decode(encoding, std::string_view(*payload).substr(4 + consumed));
+            commentLanguage_ = payload->substr(1, 3);
             // Remember which frame it was: a rewrite replaces this one and keeps the others.
             for (std::size_t walk = before; const auto frame = frameAt(walk);) {
                 walk = frame->at + kHeaderSize + frame->size;
@@ -325,6 +396,13 @@ void CID3TagFile::readComment() {
             return;
         }
     }
+}
+
+// The language of the comment read, when it names one; else "XXX", which ID3v2 reserves for an
+// unknown language (zero bytes are no language code at all).
+std::string CID3TagFile::commentLanguage() const {
+    const bool named = commentLanguage_.size() == 3 && commentLanguage_.find('\0') == std::string::npos;
+    return named ? commentLanguage_ : "XXX";
 }
 
 bool CID3TagFile::IsEditable() const {
@@ -369,7 +447,9 @@ void CID3TagFile::addCarriedFrame(std::vector<std::uint8_t> frame) {
 
 const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
     if (!valid_ || mode_ != TagMode::ModeV2 || (tagVersion_ != 3 && tagVersion_ != 4)) return nullptr;
-    const char* yearId = tagVersion_ == 4 ? "TDRC" : "TYER";
+    const std::string defaultYearId = tagVersion_ == 4 ? "TDRC" : "TYER";
+    const bool yearFromRelease = yearFrame_ == "TDRL" || yearFrame_ == "TDOR" || yearFrame_ == "TORY";
+    const char* yearId = yearFromRelease ? yearFrame_.c_str() : defaultYearId.c_str();
     const std::pair<const char*, const std::string*> texts[] = {
         {"TIT2", &title_}, {"TALB", &album_}, {"TRCK", &track_}, {yearId, &year_}, {"TPE1", &artist_}, {"TCON", &genreText_}};
     std::vector<Id3Text::Encoded> encoded;
@@ -387,7 +467,7 @@ const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
     newTagWritePos_ = kHeaderSize;
     writeTagHeader();
     for (std::size_t i = 0; i < encoded.size(); ++i) addFrame(texts[i].first, encoded[i].encoding, encoded[i].bytes);
-    addFrame("COMM", comment.encoding, std::string(3, '\0') + Id3Text::emptyString(comment.encoding) + comment.bytes);
+    addFrame("COMM", comment.encoding, commentLanguage() + Id3Text::emptyString(comment.encoding) + comment.bytes);
 
     std::size_t position = 0;
     while (const auto frame = frameAt(position)) {
@@ -491,8 +571,10 @@ std::array<std::uint8_t, 128> CID3TagFile::buildV1() const {
     put(33, 30, artist_);
     put(63, 30, album_);
     put(93, 4, year_);
-    put(97, 29, comment_);
-    tag[126] = lowByteOfLeadingNumber(track_);
+    // A track needs the ID3v1.1 layout: a 28-byte comment, a zero byte, then the track.
+    const std::uint8_t track = lowByteOfLeadingNumber(track_);
+    put(97, track != 0 ? 28 : 30, comment_);
+    if (track != 0) tag[126] = track;
     tag[127] = static_cast<std::uint8_t>(genreNumber_ & 0xFF);
     return tag;
 }

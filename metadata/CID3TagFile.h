@@ -94,7 +94,8 @@ public:
     std::uint64_t AudioStart() const { return audioStart_; }
     const std::string& Path() const { return path_; }
     std::uint32_t NewTagLength() const { return newTagLength_; }
-    // Major version of the ID3v2 tag read (3 or 4; 0 when none was read).
+    // Major version of the ID3v2 tag read (2, 3 or 4; 0 when none was read). A 2.2 tag is read
+    // but never rewritten: a write gives such a file its ID3v1 tag only.
     int TagVersion() const { return tagVersion_; }
 
 protected:
@@ -111,8 +112,12 @@ private:
     std::optional<FrameSpan> frameAt(std::size_t position) const;
     std::string payloadOf(const FrameSpan& frame) const;
     void loadFramesArea();
+    void loadV22Frames();
+    void takeV1Edits(FileHandle& file);
     void readFrames();
     void readComment();
+    void readYear();
+    std::string commentLanguage() const;
     void readV1(FileHandle& file);
     void readV2(FileHandle& file);
     void addFrame(std::string_view id, std::uint8_t encoding, std::string_view data);
@@ -141,6 +146,8 @@ private:
     int tagVersion_ = 0;
     bool tagUnsynchronised_ = false;
     std::optional<std::size_t> commentFrameAt_;
+    std::string commentLanguage_;
+    std::string yearFrame_; // the frame the year was read from
     std::uint64_t audioStart_ = 0;
     std::string path_;
 };

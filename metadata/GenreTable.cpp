@@ -53,6 +53,11 @@ std::string_view GenreTable::name(int number) {
     return number >= 0 && number < Count ? kNames[static_cast<std::size_t>(number)] : std::string_view();
 }
 
+std::string_view GenreTable::shownName(int number, std::string_view id3v2Name) {
+    const std::string_view named = name(number);
+    return named.empty() ? id3v2Name : named;
+}
+
 int GenreTable::indexOf(std::string_view name) {
     for (int i = 0; i < Count; ++i)
         if (kNames[static_cast<std::size_t>(i)] == name) return i;

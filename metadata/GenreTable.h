@@ -12,6 +12,9 @@ public:
 
     // The name of a genre number, empty for a number without one.
     static std::string_view name(int number);
+    // The genre a reader is shown: the name of the genre number, or, for a number without one,
+    // the name of the ID3v2 genre frame (a genre of its own such as "Dubstep").
+    static std::string_view shownName(int number, std::string_view id3v2Name);
     // The first number whose name equals the text exactly (case counts), -1 when none does.
     static int indexOf(std::string_view name);
     // As indexOf, but letter case is ignored (ASCII letters).

@@ -138,10 +138,9 @@ void CXAnalyzerTree::FillTree(const QString& path, const AnalysisResult& result)
     values_[Year] = textOrEmpty(result.year);
     values_[Comment] = textOrEmpty(result.comment);
     genreNumber_ = result.info.genre;
-    if (genreNumber_ < GenreTable::Count) {
-        const std::string_view name = GenreTable::name(genreNumber_);
-        values_[Genre] = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    }
+    // A genre of its own (no number names it) shows, and is written back, as its ID3v2 name.
+    const std::string_view genre = GenreTable::shownName(genreNumber_, tags_.GenreText());
+    values_[Genre] = QString::fromUtf8(genre.data(), static_cast<qsizetype>(genre.size()));
     values_[Track] = fromStd(tags_.Track());
 
     QTreeWidgetItem* trackInfo = addRoot(QStringLiteral("Track Info"));

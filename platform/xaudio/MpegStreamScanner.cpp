@@ -78,11 +78,14 @@ public:
 
     // The frame at `at` holds when it ends where the audio ends or a valid header follows it;
     // while looking for the first frame, that header must also agree in level, layer and rate.
+    // Within the stream, the last frame also holds when only bytes without a frame follow it (a
+    // stray byte, the pad byte of a RIFF chunk).
     bool confirmed(std::uint64_t at, const MpegFrameHeader& header, bool strict) {
         const std::uint64_t next = at + header.frameLength();
         if (next == blocks_.end()) return true;
+        if (next > blocks_.end()) return false;
         const auto following = headerAt(next);
-        if (!following) return false;
+        if (!following) return !strict && !sync(next);
         return !strict || (following->level == header.level && following->layer == header.layer &&
                            following->sampleRate == header.sampleRate);
     }
@@ -103,8 +106,11 @@ public:
             const std::uint8_t* bytes = blocks_.at(at + offset, 4);
             return bytes && std::memcmp(bytes, marker, 4) == 0;
         };
-        const std::size_t side = header.sideInfoEnd() + (header.protectedByCrc ? 2 : 0);
-        return holds(side, "Xing") || holds(side, "Info") || holds(36, "VBRI");
+        // In a CRC-protected frame the side information sits two bytes later, but lame writes its
+        // tag where it would be without the CRC: both places are looked at.
+        for (const std::size_t side : {header.sideInfoEnd(), header.sideInfoEnd() + (header.protectedByCrc ? 2 : 0)})
+            if (holds(side, "Xing") || holds(side, "Info")) return true;
+        return holds(36, "VBRI");
     }
 
 private:

@@ -286,9 +286,13 @@ void PlaybackEngine::decodeStep() {
     switch (decoder_.decode(&audio, &bytes)) {
     case Mp3Decoder::Result::NewFormat: return onNewFormat();
     case Mp3Decoder::Result::Audio: return onAudio(audio, bytes);
-    case Mp3Decoder::Result::Done: return endOfStream();
+    // A file that ends before any audio was decoded holds none: that is no stream played to its end.
+    case Mp3Decoder::Result::Done:
+        if (decoder_.hasDecodedAudio()) return endOfStream();
+        return failInput(XA::NotMpegAudio);
     case Mp3Decoder::Result::NeedMore:
-        if (!stream_) return endOfStream();
+        if (!stream_ && decoder_.hasDecodedAudio()) return endOfStream();
+        if (!stream_) return failInput(XA::NotMpegAudio);
         if (stream_->hasData()) return;
         switch (stream_->status()) {
         // Everything that arrived is decoded. A transfer that broke off is no end of the stream,

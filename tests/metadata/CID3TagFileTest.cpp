@@ -97,8 +97,40 @@ TEST_F(CID3TagFileTest, ReadsTheV1LayoutWithTrailingSpacesAndTrackByte) {
     EXPECT_EQ(tags.Album(), "Album");
     EXPECT_EQ(tags.Year(), "1999");
     EXPECT_EQ(tags.Comment(), std::string(29, 'c'));
-    EXPECT_EQ(tags.Track(), "0");
+    EXPECT_EQ(tags.Track(), ""); // byte 125 holds a letter: ID3v1.0, no track
     EXPECT_EQ(tags.GenreNumber(), 255);
+}
+
+// ID3v1.1: a track exists only behind a zero byte at offset 125; a tag without one is ID3v1.0
+// and its comment has all 30 bytes.
+TEST_F(CID3TagFileTest, V1CommentAndTrackFollowTheV11Layout) {
+    const std::string exactly29 = "A comment that is exactly 29!";
+    const std::string thirty(30, 'g'); // 'g' is 103: once misread as a track
+    const struct {
+        std::string comment, track;
+        std::uint8_t at125, at126;
+        std::string commentRead, trackRead;
+    } cases[] = {
+        {exactly29, "7", 0, 7, exactly29.substr(0, 28), "7"},
+        {exactly29, "", '!', 0, exactly29, ""},
+        {thirty, "", 'g', 'g', thirty, ""},
+        {thirty, "255", 0, 255, thirty.substr(0, 28), "255"},
+        {"short", "3", 0, 3, "short", "3"},
+        {"short", "", 0, 0, "short", "0"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = write(audio);
+        examine(tags, path);
+        tags.SetComment(c.comment);
+        tags.SetTrack(c.track);
+        ASSERT_TRUE(tags.WriteV1());
+        const Bytes tag = tail(FileBytes::read(path), 128);
+        EXPECT_EQ(tag[125], c.at125) << c.comment << "/" << c.track;
+        EXPECT_EQ(tag[126], c.at126) << c.comment << "/" << c.track;
+        examine(tags, path);
+        EXPECT_EQ(tags.Comment(), c.commentRead) << c.comment << "/" << c.track;
+        EXPECT_EQ(tags.Track(), c.trackRead) << c.comment << "/" << c.track;
+    }
 }
 
 TEST_F(CID3TagFileTest, ReadsV2TextFramesAndGenreForms) {
@@ -161,6 +193,33 @@ TEST_F(CID3TagFileTest, FrameWalkSurvivesLargeFramesAndStopsAtBrokenOnes) {
     EXPECT_EQ(tags.Title(), "Cut");
 }
 
+// Without a recording year (TDRC, TYER) the year is the release's, then the original release's;
+// a rewrite keeps it in the frame it came from.
+TEST_F(CID3TagFileTest, YearFallsBackToReleaseDates) {
+    const struct {
+        int version;
+        Bytes frames;
+        std::string year, keptIn;
+    } cases[] = {
+        {4, TagBytes::join({TagBytes::textFrame("TDRL", "2019-05-01", 4), TagBytes::textFrame("TDOR", "1975", 4)}), "2019-05-01", "TDRL"},
+        {4, TagBytes::textFrame("TDOR", "1975", 4), "1975", "TDOR"},
+        {4, TagBytes::join({TagBytes::textFrame("TDRL", "2019", 4), TagBytes::textFrame("TDRC", "2001", 4)}), "2001", "TDRC"},
+        {3, TagBytes::textFrame("TORY", "1987"), "1987", "TORY"},
+        {3, TagBytes::join({TagBytes::textFrame("TORY", "1987"), TagBytes::textFrame("TYER", "1990")}), "1990", "TYER"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = write(TagBytes::join({TagBytes::tag(TagBytes::join({TagBytes::textFrame("TIT2", "T", c.version), c.frames}), c.version), audio}));
+        examine(tags, path);
+        EXPECT_EQ(tags.Year(), c.year) << c.keptIn;
+        EXPECT_EQ(tags.WriteTags().statusText(), std::string("ID3v1 and ID3v2 Tag updated"));
+        const Bytes file = FileBytes::read(path);
+        EXPECT_EQ(Bytes(file.end() - 128 + 93, file.end() - 128 + 97), TagBytes::of(c.year.substr(0, 4))) << c.keptIn;
+        EXPECT_TRUE(contains(file, TagBytes::textFrame(c.keptIn, c.year, c.version))) << c.keptIn;
+        examine(tags, path);
+        EXPECT_EQ(tags.Year(), c.year) << c.keptIn;
+    }
+}
+
 TEST_F(CID3TagFileTest, CommentIsTheFirstCommFrameWithoutDescription) {
     const Bytes described = TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g'}, TagBytes::of("iTunNORM"), {0}, TagBytes::of("x y")}));
     const Bytes plain = TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("The comment")}));
@@ -197,7 +256,7 @@ TEST_F(CID3TagFileTest, BuildsTheV2LayoutWithItsLengthFormula) {
         (tags.*set)("");
     const Bytes empty = *tags.BuildV2();
     ASSERT_EQ(tags.NewTagLength(), 145u);
-    const Bytes expected = TagBytes::join({{'I', 'D', '3', 3, 0, 0, 0, 0, 1, 7}, {'C', 'O', 'M', 'M', 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0}});
+    const Bytes expected = TagBytes::join({{'I', 'D', '3', 3, 0, 0, 0, 0, 1, 7}, {'C', 'O', 'M', 'M', 0, 0, 0, 5, 0, 0, 0, 'X', 'X', 'X', 0}});
     EXPECT_EQ(Bytes(empty.begin(), empty.begin() + 25), expected);
     EXPECT_EQ(std::count(empty.begin() + 25, empty.begin() + 145, 0), 120);
 
@@ -213,21 +272,39 @@ TEST_F(CID3TagFileTest, BuildsTheV2LayoutWithItsLengthFormula) {
     EXPECT_EQ(tags.NewTagLength(), 2 * sum + 211);
     const Bytes tit2 = TagBytes::frame("TIT2", TagBytes::join({{0}, Bytes(40, 'T')}));
     EXPECT_TRUE(std::equal(tit2.begin(), tit2.end(), full.begin() + 10));
-    EXPECT_TRUE(contains(full, TagBytes::frame("COMM", TagBytes::join({{0, 0, 0, 0, 0}, TagBytes::of("Words")}))));
+    EXPECT_TRUE(contains(full, TagBytes::frame("COMM", TagBytes::join({{0, 'X', 'X', 'X', 0}, TagBytes::of("Words")}))));
 }
 
 TEST_F(CID3TagFileTest, NoV2TagIsBuiltForAFileWithoutOne) {
     examine(tags, write(TagBytes::join({audio, TagBytes::v1("T", "", "", "", "", 0, 0)})));
     EXPECT_EQ(tags.BuildV2(), nullptr);
-    // A 2.2 tag lays out its frames in another way: it is neither read nor rewritten.
-    const Bytes v22 = TagBytes::join({TagBytes::tag({'T', 'T', '2', 0, 0, 3, 0, 'a', 'b'}, 2), audio});
+    // A 2.2 tag (three-letter ids, 3-byte sizes) is read, and its texts go into the ID3v1 tag;
+    // the 2.2 tag itself is left as it is.
+    auto v22Frame = [](const std::string& id, const Bytes& payload) {
+        return TagBytes::join({TagBytes::of(id), {0, 0, static_cast<std::uint8_t>(payload.size())}, payload});
+    };
+    auto v22Text = [&](const std::string& id, const std::string& text) { return v22Frame(id, TagBytes::join({{0}, TagBytes::of(text)})); };
+    const Bytes frames = TagBytes::join({v22Text("TT2", "ab"), v22Text("TP1", "Artist"), v22Text("TAL", "Album"),
+                                         v22Frame("PIC", Bytes(20, 0x11)), v22Text("TYE", "1999"), v22Text("TCO", "(17)"),
+                                         v22Frame("COM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("Said")})),
+                                         v22Text("TRK", "4/9")});
+    const Bytes v22 = TagBytes::join({TagBytes::tag(frames, 2, 30), audio});
     const std::string path = write(v22);
     examine(tags, path);
-    EXPECT_EQ(tags.Title(), "");
+    EXPECT_EQ(tags.TagVersion(), 2);
+    EXPECT_EQ(tags.Title(), "ab");
+    EXPECT_EQ(tags.Artist(), "Artist");
+    EXPECT_EQ(tags.Album(), "Album");
+    EXPECT_EQ(tags.Year(), "1999");
+    EXPECT_EQ(tags.GenreNumber(), 17);
+    EXPECT_EQ(tags.Comment(), "Said");
+    EXPECT_EQ(tags.Track(), "4/9");
+    EXPECT_EQ(tags.AudioStart(), v22.size() - audio.size());
     EXPECT_EQ(tags.BuildV2(), nullptr);
-    ASSERT_TRUE(tags.WriteV1());
+    EXPECT_EQ(tags.WriteTags().statusText(), std::string("ID3v1 Tag updated"));
     const Bytes written = FileBytes::read(path);
     EXPECT_EQ(Bytes(written.begin(), written.end() - 128), v22);
+    EXPECT_EQ(tail(written, 128), TagBytes::v1("ab", "Artist", "Album", "1999", "Said", 4, 17));
 
     CID3TagFile fresh(boxes);
     EXPECT_EQ(fresh.BuildV2(), nullptr);
@@ -287,6 +364,8 @@ TEST_F(CID3TagFileTest, RewriteKeepsAudioV1TagAndUneditedFramesByteForByte) {
     EXPECT_TRUE(contains(file, privateFrame));
     EXPECT_TRUE(contains(file, described));
     EXPECT_FALSE(contains(file, TagBytes::of("old")));
+    // the rewritten comment keeps its language; a new one gets "XXX" (see the layout test)
+    EXPECT_TRUE(contains(file, TagBytes::frame("COMM", TagBytes::join({{0, 'e', 'n', 'g', 0}, TagBytes::of("new")}))));
     const std::size_t tagLength = 10 + tags.TagSize();
     ASSERT_EQ(file.size(), tagLength + audio.size() + 128);
     EXPECT_EQ(Bytes(file.begin() + static_cast<std::ptrdiff_t>(tagLength), file.end() - 128), audio);

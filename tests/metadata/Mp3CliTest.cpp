@@ -129,6 +129,37 @@ TEST_F(Mp3CliTest, TagWritesOnlyV1WhereTheFileHasNoV2Tag) {
     EXPECT_EQ(after[after.size() - 1], 255); // no genre number for a name outside the list
 }
 
+// Texts from tags other readers show as well: a genre name of its own, a year of the release,
+// a 2.2 tag. They show in `info` and stay through a `tag` write of another text.
+TEST_F(Mp3CliTest, InfoAndTagKeepGenreNamesYearsAndV22Texts) {
+    const Bytes audio = TagBytes::mpegFrames(6);
+    const Bytes v22 = TagBytes::join({TagBytes::of("TT2"), {0, 0, 4, 0}, TagBytes::of("Old"), TagBytes::of("TCO"), {0, 0, 5, 0},
+                                      TagBytes::of("(17)"), TagBytes::of("TYE"), {0, 0, 5, 0}, TagBytes::of("1999")});
+    const struct {
+        Bytes file;
+        const char* lines; // in info before and after the write
+        std::uint8_t v1Genre;
+    } cases[] = {
+        {TagBytes::join({TagBytes::tag(TagBytes::textFrame("TCON", "Dubstep")), audio}), "  Genre: Dubstep\n", 255},
+        {TagBytes::join({TagBytes::tag(TagBytes::textFrame("TDRL", "2019", 4), 4), audio}), "  Year: 2019\n", 255},
+        {TagBytes::join({TagBytes::tag(v22, 2), audio}), "  Title: Old\n  Artist: Someone\n  Album: \n  Year: 1999\n", 17},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file("song.mp3");
+        FileBytes::write(path, c.file);
+        const CliRun before = CliRun::run({"info", path});
+        const std::string shown = std::string(c.lines).substr(0, std::string(c.lines).find("  Artist"));
+        EXPECT_NE(before.out.find(shown), std::string::npos) << shown << "\n" << before.out;
+        const CliRun write = CliRun::run({"tag", path, "--artist", "Someone"});
+        EXPECT_EQ(write.exitCode, 0) << write.err;
+        const CliRun after = CliRun::run({"info", path});
+        EXPECT_NE(after.out.find(c.lines), std::string::npos) << c.lines << "\n" << after.out;
+        const Bytes file = FileBytes::read(path);
+        ASSERT_TRUE(hasV1(file));
+        EXPECT_EQ(file.back(), c.v1Genre) << c.lines;
+    }
+}
+
 TEST_F(Mp3CliTest, TagRefusesFilesWithoutMpegAudio) {
     const std::string path = folder.file("sound.wav");
     const Bytes wave = TagBytes::join({TagBytes::of("RIFF"), Bytes(300, 1)});

@@ -45,8 +45,9 @@ Bytes TagBytes::v1(const std::string& title, const std::string& artist, const st
     put(33, 30, artist);
     put(63, 30, album);
     put(93, 4, year);
-    put(97, 29, comment);
-    out[126] = track;
+    // ID3v1.1: a track shortens the comment to 28 bytes and a zero byte.
+    put(97, track != 0 ? 28 : 30, comment);
+    if (track != 0) out[126] = track;
     out[127] = genre;
     return out;
 }

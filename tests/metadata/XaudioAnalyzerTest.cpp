@@ -58,6 +58,11 @@ TEST_F(XaudioAnalyzerTest, EncodedFixtures) {
         {"mpeg25_8k.mp3", 0, 3, 16000, 8000, 3, 1, 16, 1152, 0},
         {"mono64.mp3", 1, 3, 64000, 44100, 3, 1, 40, 1045, 0},
         {"layer2.mp2", 1, 2, 192000, 44100, 0, 2, 39, 1019, 0},
+        // CRC-protected (lame -p): the Info frame is no audio; the VBR average leaves it out
+        // ((15248 - 417) bytes over 78 frames of 1152 samples at 44.1 kHz).
+        {"crc128.mp3", 1, 3, 128000, 44100, 1, 2, 40, 1045, 0},
+        {"crc_vbr.mp3", 1, 3, 58231, 44100, 1, 2, 78, 2038, 4},
+        {"noinfo128.mp3", 1, 3, 128000, 44100, 1, 2, 40, 1045, 0}, // lame -t: no Info frame
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -73,6 +78,26 @@ TEST_F(XaudioAnalyzerTest, EncodedFixtures) {
         EXPECT_EQ(info.frames, c.frames);
         EXPECT_EQ(info.duration, c.duration);
         EXPECT_EQ(info.variations, c.variations);
+    }
+}
+
+// Bytes behind the last frame that hold no frame do not cost the last frame: a stray byte, a
+// hundred, or an MP3 inside a RIFF file whose odd data chunk ends with a pad byte.
+TEST_F(XaudioAnalyzerTest, BytesBehindTheLastFrameKeepIt) {
+    const Bytes mp3 = FileBytes::read(QUARVEL_FIXTURES "/mpeg/noinfo128.mp3"); // 40 frames
+    auto le32 = [](std::size_t v) {
+        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+                     static_cast<std::uint8_t>(v >> 24)};
+    };
+    const Bytes data = TagBytes::join({mp3, {0x55}});
+    const Bytes format = TagBytes::join({{0x55, 0, 2, 0}, le32(44100), le32(16000), {1, 0, 0, 0}, Bytes(14, 0)});
+    const Bytes chunks = TagBytes::join({TagBytes::of("WAVEfmt "), le32(format.size()), format, TagBytes::of("data"),
+                                         le32(data.size()), data, {0}});
+    const Bytes riff = TagBytes::join({TagBytes::of("RIFF"), le32(chunks.size()), chunks});
+    for (const Bytes& file : {TagBytes::join({mp3, TagBytes::of("x")}), TagBytes::join({mp3, Bytes(100, 'x')}), riff}) {
+        ASSERT_EQ(analyse(file), 0);
+        EXPECT_EQ(info.frames, 40) << file.size();
+        EXPECT_EQ(info.duration, 1045u) << file.size();
     }
 }
 

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 namespace {
@@ -96,6 +98,16 @@ TEST_F(PlaybackCliTest, WrongCommandLinesAndFailuresExitAsDocumented) {
         EXPECT_EQ(run.exitCode, c.exitCode) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
+    // A source without MPEG audio decodes nothing: a failure, and no WAV file.
+    const std::string notAudio = folder_->file("notes.ogg");
+    {
+        std::ofstream(notAudio) << "OggS? no, only some text\n";
+    }
+    const std::string none = folder_->file("none.wav");
+    const CliRun nothing = CliRun::run({"decode", notAudio, "-o", none});
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_NE(nothing.err.find("[the input holds no MPEG audio]"), std::string::npos) << nothing.err;
+    EXPECT_FALSE(std::filesystem::exists(none));
     const CliRun devices = CliRun::run({"devices"});
     EXPECT_EQ(devices.exitCode, 0);
     EXPECT_EQ(devices.out.rfind("0  Default sound output\n", 0), 0u) << devices.out;
