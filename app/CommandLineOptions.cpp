@@ -1,6 +1,6 @@
 #include "app/CommandLineOptions.h"
 
-#include "shell/CVersion.h"
+#include "base/CVersion.h"
 
 #include <string_view>
 

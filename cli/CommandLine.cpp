@@ -55,11 +55,16 @@ std::optional<std::string> CommandLine::value(const std::string& name) const {
 
 std::optional<int> CommandLine::start(const std::vector<std::string>& arguments, const char* usage,
                                       std::size_t positionalCount) {
+    return start(arguments, usage, positionalCount, positionalCount);
+}
+
+std::optional<int> CommandLine::start(const std::vector<std::string>& arguments, const char* usage,
+                                      std::size_t fewest, std::size_t most) {
     if (parse(arguments) && has("--help")) {
         std::fputs(usage, stdout);
         return 0;
     }
-    if (error_.empty() && positional_.size() == positionalCount) return std::nullopt;
+    if (error_.empty() && positional_.size() >= fewest && positional_.size() <= most) return std::nullopt;
     if (!error_.empty()) std::fprintf(stderr, "quarvel-cli: %s\n", error_.c_str());
     std::fputs(usage, stderr);
     return 2;

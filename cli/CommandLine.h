@@ -19,6 +19,9 @@ public:
     // error to standard error) and returns the exit status; empty when it should run.
     std::optional<int> start(const std::vector<std::string>& arguments, const char* usage,
                              std::size_t positionalCount);
+    // The same for a command that takes fewest to most positional words.
+    std::optional<int> start(const std::vector<std::string>& arguments, const char* usage, std::size_t fewest,
+                             std::size_t most);
     // The value of an option that names a file inside a folder given elsewhere: no "/" in it.
     // Empty when absent; false when present but not a plain name.
     bool fileNameValue(const std::string& name, std::optional<std::string>& value) const;

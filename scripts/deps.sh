@@ -10,7 +10,7 @@ packages=(
   libmpg123-dev libcurl4-openssl-dev libfftw3-dev
   mpg123
   lame time hyperfine xvfb xauth strace
-  python3
+  python3 man-db groff-base desktop-file-utils appstream
   clang libclang-rt-14-dev
 )
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/ModalDialog.h"
-#include "shell/CVersion.h"
+#include "base/CVersion.h"
 
 class QLabel;
 class VersionBlock;

@@ -67,6 +67,14 @@ TEST(QuarvelCli, FailuresGiveTheirTextAndExitStatus) {
     }
 }
 
+TEST(QuarvelCli, VersionComesFromTheProjectsVersion) {
+    for (const char* option : {"--version", "-v"}) {
+        const CliRun run = CliRun::run({option});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_EQ(run.out, "quarvel-cli " QUARVEL_VERSION "\n") << option;
+    }
+}
+
 TEST(QuarvelCli, RefusedSplitSizes) {
     TempFolder folder;
     FileBytes::write(folder.file("a.bin"), FileBytes::pattern(1500));

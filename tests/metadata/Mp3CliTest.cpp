@@ -92,6 +92,35 @@ TEST_F(Mp3CliTest, InfoOpensTheFileAtMostTwice) {
     }
 }
 
+// Several files at once: an MP3 whose title needs escaping in JSON, a part, and a missing file
+// whose name holds a quote and a line end. The JSON is read by Python's own parser.
+TEST_F(Mp3CliTest, InfoOnSeveralFilesAsTextAndAsJson) {
+    const std::string mp3 = copy("cbr128.mp3");
+    const std::string title = "Say \"hi\"\\ \xE2\x99\xAB\x01";
+    ASSERT_EQ(CliRun::run({"tag", mp3, "--title", title}).exitCode, 0);
+    FileBytes::write(folder.file("a.bin"), FileBytes::pattern(1500));
+    ASSERT_EQ(CliRun::run({"split", folder.file("a.bin"), "--bytes", "1000"}).exitCode, 0);
+    const std::string part = folder.file("a01.ppt");
+    const std::string missing = folder.file("gone \"x\"\n.mp3");
+
+    const CliRun text = CliRun::run({"info", mp3, part, missing});
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_NE(text.out.find("  Channels constant: Yes\nTags: ID3v1 and ID3v2\n\na01.ppt\nType: GN\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.err.find(missing + ": No such file or directory"), std::string::npos) << text.err;
+
+    const std::string python = inPath("python3");
+    if (python.empty()) GTEST_SKIP() << "python3 is not installed (scripts/deps.sh installs it)";
+    const CliRun json = CliRun::run({"info", "--json", mp3, part, missing});
+    EXPECT_EQ(json.exitCode, 1);
+    const std::string output = folder.file("info.json");
+    FileBytes::writeText(output, json.out);
+    const CliRun check = CliRun::runProgram(python, {QUARVEL_INFO_JSON_CHECK, output, mp3, title, part, missing});
+    EXPECT_EQ(check.exitCode, 0) << check.out << check.err << json.out;
+
+    // A good part alone: exit status 0.
+    EXPECT_EQ(CliRun::run({"info", "--json", part}).exitCode, 0);
+}
+
 TEST_F(Mp3CliTest, TagRewritesBothTagsAndKeepsTheAudio) {
     const std::string path = copy("cbr128.mp3");
     const Bytes before = FileBytes::read(path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/VersionBlock.h"
+#include "base/VersionBlock.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "shell/CVersion.h"
+#include "base/CVersion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/VersionBlock.h"
+#include "base/VersionBlock.h"
 
 std::optional<std::string> VersionBlock::query(const std::string& path) const {
     const auto found = values_.find(path);
