@@ -77,7 +77,7 @@ std::vector<std::uint8_t> CCode::store() {
 
 bool CCode::loadHeader(std::span<const std::uint8_t> header, std::uint64_t fileSize) {
     if (header.size() < HeaderSize || fileSize < HeaderSize) return false;
-    if (!std::equal(kClassRecord.begin(), kClassRecord.end(), header.begin())) return false;
+    if (!startsWithClassRecord(header)) return false;
     const std::uint8_t* field = header.data() + ClassRecordSize;
     partIndex = getField(field);
     partCount = getField(field + 4);
@@ -91,6 +91,10 @@ bool CCode::loadHeader(std::span<const std::uint8_t> header, std::uint64_t fileS
     if (announcesData(fileSize) && fileSize - HeaderSize < dataLength) return false;
     decipherName();
     return true;
+}
+
+bool CCode::startsWithClassRecord(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= ClassRecordSize && std::equal(kClassRecord.begin(), kClassRecord.end(), bytes.begin());
 }
 
 bool CCode::announcesData(std::uint64_t fileSize) const {

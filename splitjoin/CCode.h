@@ -72,6 +72,9 @@ public:
     // Loads a whole part file held in memory: the header and the deciphered data.
     bool load(std::span<const std::uint8_t> file);
 
+    // True when the bytes start with the class record of a part, whether or not the rest holds.
+    static bool startsWithClassRecord(std::span<const std::uint8_t> bytes);
+
     // A field as it lies on disk, little-endian.
     static std::array<std::uint8_t, 4> fieldBytes(std::uint32_t value);
 

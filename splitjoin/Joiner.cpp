@@ -10,7 +10,6 @@
 #include "splitjoin/CCode.h"
 #include "splitjoin/LegacyPart.h"
 #include "splitjoin/NameSanitizer.h"
-#include "splitjoin/PartData.h"
 #include "splitjoin/PartNaming.h"
 #include "splitjoin/PartType.h"
 
@@ -122,7 +121,7 @@ Joiner::HeaderResult Joiner::acceptHeader(const CCode& record) {
         return HeaderResult::Refused;
     }
     values_.partCount = record.partCount;
-    set_ = SetSignature::of(record);
+    set_ = PartCheck::SetSignature::of(record);
     pickedPart_ = values_.inputPart;
     // From part 100 on the number has three digits: the set's names come from part 0's path.
     if (PartType::usesGeoNaming(values_.partType))
@@ -132,28 +131,28 @@ Joiner::HeaderResult Joiner::acceptHeader(const CCode& record) {
     return HeaderResult::Part;
 }
 
-Joiner::SetSignature Joiner::SetSignature::of(const CCode& record) {
-    return {record.partCount, record.flagsAsRead, record.name()};
-}
-
 // The splitter never writes a set of no parts, nor a part numbered beyond its count: such a
 // header is damaged, and joining by it would end the file early without a word.
 bool Joiner::refuseWrongCount(const CCode& record) {
     const char* part = values_.inputPart.c_str();
-    if (record.partCount == 0)
+    switch (PartCheck::countFault(record)) {
+    case PartCheck::CountFault::NoParts:
         status_.setStatus(TextFormat::format(kWrongCount, part, record.partCount, part, record.partCount));
-    else if (record.partIndex >= record.partCount)
+        return true;
+    case PartCheck::CountFault::IndexBeyondCount:
         status_.setStatus(TextFormat::format(kWrongPartNo, part, record.partIndex, part, record.partIndex));
-    else
-        return false;
-    return true;
+        return true;
+    case PartCheck::CountFault::None:
+        break;
+    }
+    return false;
 }
 
 // Every part must agree with the picked one on count, flags and name: a part of another set, or
 // one whose count was damaged, would otherwise go into the file unnoticed (the count has no
 // checksum).
 bool Joiner::refuseForeignPart(const std::string& path, const CCode& record) {
-    if (SetSignature::of(record) == set_) return false;
+    if (PartCheck::SetSignature::of(record) == set_) return false;
     const char* part = path.c_str();
     const char* picked = pickedPart_.c_str();
     status_.setStatus(TextFormat::format(kForeignPart, part, picked, part, picked));
@@ -166,11 +165,9 @@ bool Joiner::refusePartBeyondCount() {
     const std::string path = partPath(values_.partCount);
     FileHandle beyond;
     if (!beyond.open(path, FileHandle::Mode::Read)) return false;
-    const std::uint64_t fileSize = beyond.size();
     CCode record;
-    record.userKey = values_.userKey;
-    if (!record.loadHeader(readHead(beyond, fileSize), fileSize)) return false;
-    if (record.name() != set_.name || record.flagsAsRead != set_.flags) return false;
+    if (!PartCheck::loadHeader(beyond, values_.userKey, record)) return false;
+    if (!PartCheck::claimsPlaceBeyondCount(record, set_)) return false;
     const char* part = path.c_str();
     status_.setStatus(TextFormat::format(kBeyondCount, part, values_.partCount, part, values_.partCount));
     return true;
@@ -288,39 +285,39 @@ bool Joiner::joinParts(FileHandle& output, std::vector<std::string>& opened) {
 bool Joiner::joinPart(FileHandle& output, FileHandle& part, std::uint64_t index,
                       std::uint64_t& bytesDone, std::uint64_t bytesTotal) {
     const std::string& path = part.path();
-    const std::uint64_t fileSize = part.size();
-    std::array<std::uint8_t, CCode::HeaderSize> headerBytes{};
-    const std::size_t got = part.read(headerBytes.data(), headerBytes.size());
-    CCode record;
-    record.userKey = values_.userKey;
-    if (!record.loadHeader(std::span(headerBytes.data(), got), fileSize)) {
+    const PartCheck::Result checked = PartCheck::check(
+        part, index, set_, values_.userKey, buffer_, [&](const std::uint8_t* data, std::size_t length) {
+            output.write(data, length);
+            bytesDone += length;
+            if (progress_) progress_({index, values_.partCount, bytesDone, bytesTotal});
+        });
+    const CCode& record = checked.record;
+    switch (checked.verdict) {
+    case PartCheck::Verdict::Sound:
+        return true;
+    case PartCheck::Verdict::WrongStructure:
+    case PartCheck::Verdict::CutShort:
         status_.setStatus(TextFormat::format(kWrongStructure, path.c_str(), path.c_str()));
         values_.partType = PartType::None;
         return false;
-    }
-    if (record.partIndex != index) {
+    case PartCheck::Verdict::WrongIndex:
         status_.setStatus(TextFormat::format(kWrongPartNo, path.c_str(), record.partIndex, path.c_str(),
                                              record.partIndex));
         return false;
-    }
-    if (refuseForeignPart(path, record)) return false;
-    if (!record.announcesData(fileSize)) {
+    case PartCheck::Verdict::Foreign:
+        refuseForeignPart(path, record);
+        return false;
+    case PartCheck::Verdict::WrongLength:
         status_.setStatus(TextFormat::format(kWrongLength, path.c_str(), path.c_str()));
         return false;
-    }
-    const std::uint32_t sum = PartData::pass(part, record, buffer_, [&](const std::uint8_t* data, std::size_t length) {
-        output.write(data, length);
-        bytesDone += length;
-        if (progress_) progress_({index, values_.partCount, bytesDone, bytesTotal});
-    });
-    if (sum != record.checksum) {
+    case PartCheck::Verdict::ChecksumMismatch:
         values_.message = TextFormat::format(kChecksum, path.c_str(), path.c_str());
         messageBox_.showStopBox(values_.message);
         status_.setStatus(values_.message);
         values_.outputName.clear();
         return false;
     }
-    return true;
+    return false;
 }
 
 bool Joiner::joinLegacy(FileHandle& output, std::vector<std::string>& opened) {

@@ -2,6 +2,7 @@
 
 #include "base/Progress.h"
 #include "splitjoin/JoinValues.h"
+#include "splitjoin/PartCheck.h"
 
 #include <functional>
 #include <string>
@@ -40,15 +41,6 @@ public:
 
 private:
     enum class HeaderResult { Part, Unreadable, Unknown, Refused };
-    // What every part of one set has in common: the count, the flags and the stored name.
-    struct SetSignature {
-        std::uint32_t partCount = 0;
-        std::uint32_t flags = 0;
-        std::string name;
-        static SetSignature of(const CCode& record);
-        bool operator==(const SetSignature&) const = default;
-    };
-
     HeaderResult readHeader();
     HeaderResult acceptHeader(const CCode& record);
     HeaderResult acceptLegacy(const std::vector<std::uint8_t>& head, std::uint64_t fileSize);
@@ -68,7 +60,7 @@ private:
     StatusSink& status_;
     MessageBoxSink& messageBox_;
     JoinValues values_;
-    SetSignature set_; // of the picked part; every part of its set must match it
+    PartCheck::SetSignature set_; // of the picked part; every part of its set must match it
     std::string pickedPart_; // as picked, before a Geo set's path turns into part 0's
     std::vector<std::uint8_t> buffer_;
     ProgressCallback progress_;

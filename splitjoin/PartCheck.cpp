@@ -1,0 +1,51 @@
+#include "splitjoin/PartCheck.h"
+
+#include "base/FileHandle.h"
+
+#include <array>
+#include <span>
+
+PartCheck::SetSignature PartCheck::SetSignature::of(const CCode& record) {
+    return {record.partCount, record.flagsAsRead, record.name()};
+}
+
+PartCheck::CountFault PartCheck::countFault(const CCode& record) {
+    if (record.partCount == 0) return CountFault::NoParts;
+    if (record.partIndex >= record.partCount) return CountFault::IndexBeyondCount;
+    return CountFault::None;
+}
+
+bool PartCheck::claimsPlaceBeyondCount(const CCode& record, const SetSignature& set) {
+    return record.name() == set.name && record.flagsAsRead == set.flags;
+}
+
+bool PartCheck::loadHeader(FileHandle& part, const std::string& userKey, CCode& record) {
+    return headerVerdict(part, userKey, record) == Verdict::Sound;
+}
+
+PartCheck::Verdict PartCheck::headerVerdict(FileHandle& part, const std::string& userKey, CCode& record) {
+    std::array<std::uint8_t, CCode::HeaderSize> headerBytes{};
+    const std::span<const std::uint8_t> header(headerBytes.data(), part.read(headerBytes.data(), headerBytes.size()));
+    record.userKey = userKey;
+    if (record.loadHeader(header, part.size())) return Verdict::Sound;
+    return CCode::startsWithClassRecord(header) ? Verdict::CutShort : Verdict::WrongStructure;
+}
+
+PartCheck::Result PartCheck::check(FileHandle& part, std::uint64_t index, const SetSignature& set,
+                                   const std::string& userKey, std::vector<std::uint8_t>& buffer,
+                                   const PartData::ChunkSink& sink) {
+    Result result;
+    result.verdict = headerVerdict(part, userKey, result.record);
+    if (result.verdict != Verdict::Sound) return result;
+    const CCode& record = result.record;
+    if (record.partIndex != index)
+        result.verdict = Verdict::WrongIndex;
+    else if (SetSignature::of(record) != set)
+        result.verdict = Verdict::Foreign;
+    else if (!record.announcesData(part.size()))
+        result.verdict = Verdict::WrongLength;
+    else
+        result.verdict = PartData::pass(part, record, buffer, sink) == record.checksum ? Verdict::Sound
+                                                                                         : Verdict::ChecksumMismatch;
+    return result;
+}
