@@ -104,3 +104,33 @@ TEST(QuarvelCli, SpecialFilesAreRefusedAtOnce) {
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }
 }
+
+TEST(QuarvelCli, VerifyPrintsALinePerPartAndASummary) {
+    TempFolder folder;
+    FileBytes::write(folder.file("My Song.mp3"), FileBytes::pattern(2500, 3));
+    ASSERT_EQ(CliRun::run({"split", folder.file("My Song.mp3"), "--bytes", "1000", "--crypt-data", "--key", "k"}).exitCode, 0);
+    const CliRun sound = CliRun::run({"verify", folder.file("my_song02.ppt"), "--key", "k"});
+    EXPECT_EQ(sound.exitCode, 0) << sound.err;
+    EXPECT_EQ(sound.out, "my_song00.ppt: OK\nmy_song01.ppt: OK\nmy_song02.ppt: OK\nmy_song03.ppt: OK\n"
+                         "set of 4 parts for My Song.mp3: complete and sound\n");
+
+    std::filesystem::remove(folder.file("my_song01.ppt"));
+    auto bytes = FileBytes::read(folder.file("my_song03.ppt"));
+    bytes[170] ^= 1;
+    FileBytes::write(folder.file("my_song03.ppt"), bytes);
+    const CliRun faulty = CliRun::run({"verify", folder.file("my_song00.ppt"), "--key", "k"});
+    EXPECT_EQ(faulty.exitCode, 1);
+    EXPECT_EQ(faulty.out, "my_song00.ppt: OK\nmy_song01.ppt: missing\nmy_song02.ppt: OK\n"
+                          "my_song03.ppt: damaged (checksum does not match: damaged, or a wrong key)\n"
+                          "set of 4 parts for My Song.mp3: 2 OK, 1 missing, 1 damaged\n");
+
+    const CliRun none = CliRun::run({"verify", folder.file("none.ppt")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out, "none.ppt: missing\nno set to check\n");
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"verify"}, {"verify", "a", "b"}, {"verify", "a", "--key", "eleven-char"}, {"verify", "a", "--out", "x"}})
+        EXPECT_EQ(CliRun::run(wrong).exitCode, 2) << wrong.size();
+    const CliRun help = CliRun::run({"verify", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("usage: quarvel-cli verify PART [--key KEY]", 0), 0u);
+}
