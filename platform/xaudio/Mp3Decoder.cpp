@@ -4,7 +4,10 @@
 
 #include <mpg123.h>
 
+#include <cerrno>
 #include <cmath>
+
+#include <unistd.h>
 
 namespace {
 
@@ -49,15 +52,34 @@ bool Mp3Decoder::openFile(const std::string& path) {
         error_ = FileError::describe(file_.errorNumber());
         return false;
     }
-    if (mpg123_open_fd(handle_, file_.descriptor()) != MPG123_OK) {
-        error_ = mpg123_strerror(handle_);
+    if (!openDescriptor()) return false;
+    scannedLength_ = scanLength();
+    // The scan's seek back to the start leaves the decoder unlike a freshly opened one: MPEG-2
+    // frames come out a step off in places, and a file whose last frame is cut short loses the
+    // trimming of its encoder delay and padding. Decoding starts on the file opened afresh.
+    mpg123_close(handle_);
+    if (::lseek(file_.descriptor(), 0, SEEK_SET) < 0) {
+        error_ = FileError::describe(errno);
         file_ = FileHandle();
         return false;
     }
-    // A full scan gives the exact length of files without a length header.
-    mpg123_scan(handle_);
+    if (!openDescriptor()) return false;
     open_ = true;
     return true;
+}
+
+bool Mp3Decoder::openDescriptor() {
+    if (mpg123_open_fd(handle_, file_.descriptor()) == MPG123_OK) return true;
+    error_ = mpg123_strerror(handle_);
+    file_ = FileHandle();
+    return false;
+}
+
+// A full scan gives the exact length of files without a length header.
+std::int64_t Mp3Decoder::scanLength() {
+    if (mpg123_scan(handle_) != MPG123_OK) return -1;
+    const off_t length = mpg123_length(handle_);
+    return length < 0 ? -1 : static_cast<std::int64_t>(length);
 }
 
 bool Mp3Decoder::openFeed() {
@@ -77,6 +99,7 @@ void Mp3Decoder::close() {
     open_ = false;
     feed_ = false;
     decodedAudio_ = false;
+    scannedLength_ = -1;
     format_ = {};
 }
 
@@ -139,6 +162,7 @@ long Mp3Decoder::openedRate() const {
 
 std::int64_t Mp3Decoder::lengthSamples() const {
     if (!open_ || feed_) return -1;
+    if (scannedLength_ >= 0) return scannedLength_;
     const off_t length = mpg123_length(handle_);
     return length < 0 ? -1 : static_cast<std::int64_t>(length);
 }

@@ -62,11 +62,15 @@ public:
     static double bandFactor(int value);
 
 private:
+    bool openDescriptor();
+    std::int64_t scanLength();
+
     mpg123_handle_struct* handle_ = nullptr;
     FileHandle file_; // the opened file, which libmpg123 reads but does not own
     bool open_ = false;
     bool feed_ = false;
     bool decodedAudio_ = false;
+    std::int64_t scannedLength_ = -1; // -1: ask the decoder
     Format format_;
     std::string error_;
 };

@@ -1,12 +1,15 @@
 // quarvel-cli decode, play and devices as a user runs them.
 
+#include "converter/ProgramLookup.h"
 #include "support/CliRun.h"
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 #include "platform/xaudio/MisbehavingHttpServer.h"
 #include "support/ToneMp3.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +69,40 @@ TEST_F(PlaybackCliTest, DecodeWritesWhatLibmpg123Decodes) {
     EXPECT_NE(run.err.find("PLAYING\n"), std::string::npos);
     EXPECT_NE(run.err.find("128 kBit\n"), std::string::npos);
     EXPECT_NE(run.err.find("EOF\n"), std::string::npos);
+}
+
+// Users check a decode against `mpg123 -w`: the WAV must be the same file, byte for byte. The
+// table holds every MPEG fixture, MPEG-2 and 2.5 files at the low rates (made here by resampling
+// the tone) and copies whose last frame is cut short (the encoder delay is trimmed all the same).
+TEST_F(PlaybackCliTest, DecodeWritesTheWavOfMpg123) {
+    const std::string mpg123 = ProgramLookup::find("mpg123", "");
+    const std::string lame = ProgramLookup::find("lame", "");
+    if (mpg123.empty() || lame.empty()) GTEST_SKIP() << "mpg123 or lame is not installed (scripts/deps.sh installs both)";
+    std::vector<std::string> sources;
+    for (const auto& entry : std::filesystem::directory_iterator(QUARVEL_FIXTURES "/mpeg")) sources.push_back(entry.path().string());
+    std::sort(sources.begin(), sources.end());
+    for (const char* rate : {"11.025", "12", "22.05", "24", "8"}) {
+        const std::string mp3 = folder_->file(std::string("resampled") + rate + ".mp3");
+        const CliRun made = CliRun::runProgram(lame, {"--quiet", "--resample", rate, folder_->file("tone.wav"), mp3});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        sources.push_back(mp3);
+    }
+    for (const std::string& whole : {std::string(QUARVEL_FIXTURES "/mpeg/vbr.mp3"), folder_->file("resampled24.mp3")}) {
+        std::vector<std::uint8_t> bytes = FileBytes::read(whole);
+        bytes.resize(bytes.size() - 100); // shorter than the last frame, and no tag follows it
+        const std::string cut = folder_->file("cut_" + std::filesystem::path(whole).filename().string());
+        FileBytes::write(cut, bytes);
+        sources.push_back(cut);
+    }
+    for (const std::string& source : sources) {
+        SCOPED_TRACE(source);
+        const std::string expected = folder_->file("mpg123.wav"), out = folder_->file("quarvel.wav");
+        const CliRun reference = CliRun::runProgram(mpg123, {"-q", "-w", expected, source});
+        ASSERT_EQ(reference.exitCode, 0) << reference.err;
+        const CliRun run = CliRun::run({"decode", source, "-o", out}, RunLimit);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(FileBytes::read(out) == FileBytes::read(expected));
+    }
 }
 
 TEST_F(PlaybackCliTest, DecodeAppliesLevelsEqualizerAndPitch) {
