@@ -735,9 +735,10 @@ void CViewPlayer::mediaNext() {
 
 void CViewPlayer::mediaSeekTo(std::int64_t microseconds) {
     if (!canSeek()) return;
-    const std::int64_t length = nowPlaying_->lengthMicroseconds;
-    const auto offset = static_cast<int>(std::clamp<std::int64_t>(microseconds, 0, length) * XA::PositionRange / length);
-    send(XA::Seek, offset, XA::PositionRange);
+    // In milliseconds of the length rather than steps of the slider, so that a key's few seconds count.
+    const std::int64_t length = nowPlaying_->lengthMicroseconds / 1000;
+    const std::int64_t offset = std::clamp<std::int64_t>(microseconds / 1000, 0, length);
+    send(XA::Seek, static_cast<int>(offset), static_cast<int>(length));
 }
 
 void CViewPlayer::setVolume(double volume) {

@@ -197,7 +197,9 @@ TEST_F(MprisTest, MetadataComesFromTheAnalyserAndTheVolumeIsTheMasterLevel) {
     player_->fileList()->RefreshList();
     // Paused as soon as it plays, so that the song is neither stopped nor over while we look.
     bool paused = false;
+    std::vector<XA_Command> seeks;
     player_->setCommandObserver([&](const XA_Command& command) {
+        if (command.code == XA::Seek) seeks.push_back(command);
         if (command.code == XA::Play && !paused) {
             paused = true;
             QTimer::singleShot(0, player_, [this] { player_->Pause(); });
@@ -214,14 +216,22 @@ TEST_F(MprisTest, MetadataComesFromTheAnalyserAndTheVolumeIsTheMasterLevel) {
     EXPECT_EQ(facts.value(QStringLiteral("xesam:url")).toString(),
               QUrl::fromLocalFile(QString::fromStdString(tagged)).toString());
     EXPECT_NEAR(facts.value(QStringLiteral("mpris:length")).toLongLong(), 20'000'000, 100'000);
-    EXPECT_NE(facts.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
-              QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
+    EXPECT_TRUE(facts.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path().startsWith(
+        QStringLiteral("/io/github/quarvel/Quarvel/track/")));
     // The metadata was announced as well as read.
     EXPECT_TRUE(std::any_of(client_->recorder.changes.cbegin(), client_->recorder.changes.cend(), [](const QVariantMap& change) {
         const QVariant metadata = change.value(QStringLiteral("Metadata"));
         return metadata.isValid() && qdbus_cast<QVariantMap>(metadata.value<QDBusArgument>()).value(QStringLiteral("xesam:title")) ==
                                          QStringLiteral("Evening Tone");
     }));
+
+    // A position within the song is asked of the component to the millisecond; one past its end is not.
+    const QVariant track = facts.value(QStringLiteral("mpris:trackid"));
+    ASSERT_TRUE(client_->command(QStringLiteral("SetPosition"), {track, qlonglong(7'500'000)}));
+    ASSERT_TRUE(client_->command(QStringLiteral("SetPosition"), {track, qlonglong(25'000'000)}));
+    ASSERT_EQ(seeks.size(), 1u);
+    EXPECT_EQ(seeks[0].numberAt(0), 7500);
+    EXPECT_EQ(seeks[0].numberAt(1), facts.value(QStringLiteral("mpris:length")).toLongLong() / 1000);
 
     ASSERT_TRUE(client_->setProperty(QStringLiteral("Volume"), 0.25));
     EXPECT_EQ(control<QSlider>(1083)->value(), 25);
