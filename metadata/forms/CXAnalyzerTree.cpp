@@ -125,6 +125,7 @@ void CXAnalyzerTree::readTags(const QString& path) {
 
 void CXAnalyzerTree::FillTree(const QString& path, const AnalysisResult& result) {
     path_ = path;
+    durationMs_ = result.info.duration;
     clear();
     readTags(path);
     // Emptied before the check, so that no text of the file shown before stays behind.

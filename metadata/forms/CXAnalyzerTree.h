@@ -42,6 +42,8 @@ public:
     QString valueText(ValueField field) const { return values_[field]; }
     int genreNumber() const { return genreNumber_; }
     int tagChoice() const { return tagChoice_; }
+    // The shown file's playing time as the analyser measured it.
+    std::uint32_t durationMilliseconds() const { return durationMs_; }
 
 public slots:
     void Expand();
@@ -91,6 +93,7 @@ private:
     std::array<QString, FieldCount> values_;
     int genreNumber_ = 0;
     int tagChoice_ = -1;
+    std::uint32_t durationMs_ = 0;
 
     // The analysis asked for last; older results are dropped.
     std::uint64_t generation_ = 0;

@@ -18,6 +18,7 @@
 #include "player/XaudioException.h"
 #include "player/forms/EqualizerPane.h"
 #include "player/forms/LevelMeter.h"
+#include "player/forms/MprisService.h"
 #include "player/forms/ReportedPosition.h"
 #include "player/forms/VisualisationWindow.h"
 #include "resources/ResourceIds.h"
@@ -39,7 +40,11 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSplitter>
+#include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -96,6 +101,8 @@ CViewPlayer::CViewPlayer(FormHost& host, ChildFrame& frame) : host_(host), frame
 }
 
 CViewPlayer::~CViewPlayer() {
+    // Off the bus first: the adaptors ask this form.
+    mpris_.reset();
     sequencer_.cancel();
     host_.settings().writeText(kSettings, "RestOutDir", toStd(currentFolder_));
     send(XA::OutputOpen, nullptr);
@@ -277,6 +284,7 @@ void CViewPlayer::connectControls() {
     for (std::size_t i = 0; i < outputButtons_.size(); ++i)
         connect(outputButtons_[i], &QRadioButton::clicked, this, [this, i] { selectOutput(static_cast<Output>(i)); });
     connect(deviceBox_, &QComboBox::activated, this, &CViewPlayer::deviceRoutine);
+    connect(tree_, &CXAnalyzerTree::analysed, this, &CViewPlayer::takeAnalysedFacts);
     connect(outputFolderEdit_, &BrowseEdit::folderChosen, this, [this](const QString& folder) { fileOutDir_ = folder; });
 }
 
@@ -290,6 +298,7 @@ void CViewPlayer::initialUpdate(ChildFrame&) {
     selectVisualisation(Spectrum);
     equalizer_->load();
     outputFolderEdit_->setText(fileOutDir_);
+    mpris_ = MprisService::create(*this);
 }
 
 void CViewPlayer::fillDeviceList() {
@@ -342,6 +351,8 @@ LevelMeterSink* CViewPlayer::rightLevelMeter() { return rightMeter_; }
 
 void CViewPlayer::setPaneText(int pane, const std::string& text) {
     if (statusBar_) statusBar_->setPaneText(pane, fromStd(text));
+    // Pane 1 shows the player's state: it changes with every state the player reports.
+    if (pane == 1) mediaChanged();
 }
 
 void CViewPlayer::setDocumentTitle(const std::string& title) {
@@ -350,11 +361,18 @@ void CViewPlayer::setDocumentTitle(const std::string& title) {
     frame_->setWindowTitle(fromStd(title));
 }
 
-void CViewPlayer::enablePositionSlider(bool enabled) { positionSlider_->setEnabled(enabled); }
+void CViewPlayer::enablePositionSlider(bool enabled) {
+    positionSlider_->setEnabled(enabled);
+    mediaChanged();
+}
+
 void CViewPlayer::setPositionSlider(int offset) { showReportedPosition(positionSlider_, offset); }
 void CViewPlayer::setBalanceSlider(int value) { showReportedPosition(balanceSlider_, value); }
 void CViewPlayer::setPcmSlider(int value) { showReportedPosition(pcmSlider_, value); }
-void CViewPlayer::setMasterSlider(int value) { showReportedPosition(masterSlider_, value); }
+void CViewPlayer::setMasterSlider(int value) {
+    showReportedPosition(masterSlider_, value);
+    mediaChanged();
+}
 
 void CViewPlayer::setEqualizerEnabled(bool enabled) { equalizer_->showOn(enabled); }
 
@@ -384,6 +402,7 @@ void CViewPlayer::Play() {
         currentTitle_ = toStd(display);
         queue_.append({toStd(display), toStd(location)});
         sequencer().start();
+        mediaChanged();
         break;
     }
     case XA::Playing: send(XA::Pause); break;
@@ -406,6 +425,7 @@ void CViewPlayer::stopRoutine() {
     queue_.clear();
     playlistBox_->clear();
     setDocumentTitle(toStd(kPlayerTitle));
+    mediaChanged();
 }
 
 void CViewPlayer::stoppedRoutine() {
@@ -415,6 +435,9 @@ void CViewPlayer::stoppedRoutine() {
     setPaneText(0, "");
     setDocumentTitle(toStd(kPlayerTitle));
     showReportedPosition(positionSlider_, 0);
+    nowPlaying_.reset();
+    nowPlayingLocation_.clear();
+    mediaChanged();
     sequencer().playerStopped();
 }
 
@@ -442,7 +465,14 @@ PlaybackSequencer::Hands CViewPlayer::sequencerHands() {
 bool CViewPlayer::playEntry(const CTwoStrings& entry) {
     if (!openOutputFor(entry)) return false;
     const std::string location = openableLocation(entry.location);
-    tree_->AnalyseFile(fromStd(location));
+    nowPlayingLocation_ = fromStd(location);
+    Track track;
+    track.number = ++entriesPlayed_;
+    track.title = fromStd(entry.display);
+    track.url = nowPlayingLocation_.contains(QStringLiteral("://")) ? nowPlayingLocation_
+                                                                  : QUrl::fromLocalFile(nowPlayingLocation_).toString();
+    nowPlaying_ = track;
+    tree_->AnalyseFile(nowPlayingLocation_);
     send(XA::InputOpen, location);
     refreshPlaylistBox();
     send(XA::Play);
@@ -539,6 +569,7 @@ void CViewPlayer::refreshPlaylistBox() {
     for (const CTwoStrings& entry : queue_.entries()) playlistBox_->addItem(fromStd(entry.display));
     if (QListWidgetItem* top = playlistBox_->item(std::max(0, playlistBox_->count() - 5)))
         playlistBox_->scrollToItem(top, QAbstractItemView::PositionAtTop);
+    mediaChanged();
 }
 
 void CViewPlayer::startSelectedEntry() {
@@ -556,6 +587,7 @@ void CViewPlayer::deleteSelectedEntry() {
     if (!selected || !selected->isSelected()) return;
     queue_.remove(toStd(selected->text()));
     delete selected;
+    mediaChanged();
 }
 
 void CViewPlayer::addUrl() {
@@ -598,7 +630,10 @@ void CViewPlayer::endSeek() {
 void CViewPlayer::sendLevels(QSlider* moved) {
     const int keep = XA::KeepLevel;
     const int position = moved->value();
-    if (moved == masterSlider_) send(XA::Levels, keep, keep, position);
+    if (moved == masterSlider_) {
+        send(XA::Levels, keep, keep, position);
+        mediaChanged();
+    }
     if (moved == pcmSlider_) send(XA::Levels, keep, position, keep);
     if (moved == balanceSlider_) send(XA::Levels, position, keep, keep);
 }
@@ -653,4 +688,67 @@ void CViewPlayer::contextMenuEvent(QContextMenuEvent* event) {
 
 void CViewPlayer::showHelp() {
     host_.showProgramHelp(QStringLiteral("player.htm"));
+}
+
+// ---- the desktop's media controls
+
+void CViewPlayer::mediaChanged() {
+    if (mpris_) mpris_->refresh();
+}
+
+// The tree also shows files that were only clicked: only the playing entry's facts are taken.
+void CViewPlayer::takeAnalysedFacts(int result) {
+    if (result != 0 || !nowPlaying_ || tree_->filePath() != nowPlayingLocation_) return;
+    const QString title = tree_->valueText(CXAnalyzerTree::Title);
+    if (!title.isEmpty()) nowPlaying_->title = title;
+    nowPlaying_->artist = tree_->valueText(CXAnalyzerTree::Artist);
+    nowPlaying_->album = tree_->valueText(CXAnalyzerTree::Album);
+    nowPlaying_->lengthMicroseconds = std::int64_t{tree_->durationMilliseconds()} * 1000;
+    mediaChanged();
+}
+
+MediaControlTarget::Status CViewPlayer::playbackStatus() const {
+    switch (lastState()) {
+    case XA::Playing: return Status::Playing;
+    case XA::Paused: return Status::Paused;
+    default: return Status::Stopped;
+    }
+}
+
+std::int64_t CViewPlayer::positionMicroseconds() const {
+    if (!nowPlaying_) return 0;
+    return nowPlaying_->lengthMicroseconds * positionSlider_->value() / XA::PositionRange;
+}
+
+double CViewPlayer::volume() const { return masterSlider_->value() / 100.0; }
+
+bool CViewPlayer::canSeek() const {
+    return nowPlaying_ && nowPlaying_->lengthMicroseconds > 0 && positionSlider_->isEnabled();
+}
+
+void CViewPlayer::mediaNext() {
+    // The sequencer takes the next entry once the player stopped (at once when it is stopped).
+    const int state = lastState();
+    sequencer().entriesQueued(state);
+    if (state == XA::Playing || state == XA::Paused) send(XA::Stop);
+}
+
+void CViewPlayer::mediaSeekTo(std::int64_t microseconds) {
+    if (!canSeek()) return;
+    // In milliseconds of the length rather than steps of the slider, so that a key's few seconds count.
+    const std::int64_t length = nowPlaying_->lengthMicroseconds / 1000;
+    const std::int64_t offset = std::clamp<std::int64_t>(microseconds / 1000, 0, length);
+    send(XA::Seek, static_cast<int>(offset), static_cast<int>(length));
+}
+
+void CViewPlayer::setVolume(double volume) {
+    // The master level does nothing for the direct sound output: its slider is off then.
+    if (masterSlider_->isEnabled()) masterSlider_->setValue(static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100)));
+}
+
+void CViewPlayer::raiseWindow() {
+    QWidget* top = window();
+    top->show();
+    top->raise();
+    top->activateWindow();
 }

@@ -6,6 +6,7 @@
 #include "platform/xaudio/XA_Command.h"
 #include "player/PlayerForm.h"
 #include "player/PlaylistQueue.h"
+#include "player/forms/MediaControlTarget.h"
 #include "player/forms/SequencerTimer.h"
 #include "shell/FolderHandlingForm.h"
 #include "shell/ListPlayerTarget.h"
@@ -27,6 +28,7 @@ class Document;
 class EqualizerPane;
 class FormHost;
 class LevelMeter;
+class MprisService;
 class QComboBox;
 class QListWidget;
 class QRadioButton;
@@ -46,7 +48,8 @@ class CViewPlayer : public QWidget,
                     public PlayerForm,
                     public PlayerCloseControl,
                     public ListPlayerTarget,
-                    public MessageBoxSink {
+                    public MessageBoxSink,
+                    public MediaControlTarget {
     Q_OBJECT
 public:
     enum Output { DirectSound, Soundcard, File };
@@ -94,6 +97,22 @@ public:
 
     // MessageBoxSink: the component's version check.
     void showStopBox(const std::string& text) override;
+
+    // MediaControlTarget: the desktop's media controls (MPRIS).
+    Status playbackStatus() const override;
+    bool hasTrack() const override { return nowPlaying_.has_value(); }
+    Track track() const override { return nowPlaying_.value_or(Track{}); }
+    std::int64_t positionMicroseconds() const override;
+    double volume() const override;
+    bool canGoNext() const override { return !queue_.empty(); }
+    bool canSeek() const override;
+    void mediaPlay() override { Play(); }
+    void mediaPause() override { Pause(); }
+    void mediaStop() override { Stop(); }
+    void mediaNext() override;
+    void mediaSeekTo(std::int64_t microseconds) override;
+    void setVolume(double volume) override;
+    void raiseWindow() override;
 
     // The transport commands and routines.
     void Play();
@@ -175,12 +194,21 @@ private:
     void savePlaylist();
     void showHelp();
 
+    void takeAnalysedFacts(int result);
+    // What the media controls show may have changed.
+    void mediaChanged();
+
     FormHost& host_;
     ChildFrame* frame_;
     std::unique_ptr<SamplePlayer> player_;
     PlaylistQueue queue_;
     SequencerTimer sequencer_{queue_, sequencerHands()};
     std::function<void(const XA_Command&)> observer_;
+    // The entry that plays now, with the analyser's facts once they came, for the media controls.
+    std::optional<Track> nowPlaying_;
+    QString nowPlayingLocation_;
+    std::uint64_t entriesPlayed_ = 0;
+    std::unique_ptr<MprisService> mpris_;
 
     QString currentFolder_;
     QString selectedPath_;
