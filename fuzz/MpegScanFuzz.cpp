@@ -21,8 +21,9 @@
 namespace {
 
 // The walk over the audio region held in memory: a frame counts when a valid header follows it
-// or it ends where the audio ends; the first one must also agree with its follower in level,
-// layer and rate. After damage the walk looks for the next such frame.
+// or it ends where the audio ends, or (after the first) when no frame can be found in the bytes
+// behind it; the first one must also agree with its follower in level, layer and rate. After
+// damage the walk looks for the next such frame.
 class MemoryWalk {
 public:
     MemoryWalk(const std::string& bytes, AudioRegion region) : bytes_(bytes), region_(region) {}
@@ -61,8 +62,9 @@ private:
     bool confirmed(std::uint64_t at, const MpegFrameHeader& header, bool strict) const {
         const std::uint64_t next = at + header.frameLength();
         if (next == region_.end) return true;
+        if (next > region_.end) return false;
         const auto following = headerAt(next);
-        if (!following) return false;
+        if (!following) return !strict && !sync(next);
         return !strict || (following->level == header.level && following->layer == header.layer &&
                            following->sampleRate == header.sampleRate);
     }
@@ -83,8 +85,11 @@ private:
             return offset + 4 <= header.frameLength() && at + offset + 4 <= region_.end &&
                    std::memcmp(bytes_.data() + at + offset, marker, 4) == 0;
         };
-        const std::size_t side = header.sideInfoEnd() + (header.protectedByCrc ? 2 : 0);
-        return holds(side, "Xing") || holds(side, "Info") || holds(36, "VBRI");
+        // A CRC-protected frame may carry its tag right after the side information or two bytes
+        // later (where lame writes it): both count.
+        for (const std::size_t side : {header.sideInfoEnd(), header.sideInfoEnd() + (header.protectedByCrc ? 2 : 0)})
+            if (holds(side, "Xing") || holds(side, "Info")) return true;
+        return holds(36, "VBRI");
     }
 
     static void count(MpegStreamFacts& facts, const MpegFrameHeader& header) {
