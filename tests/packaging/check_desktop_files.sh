@@ -6,31 +6,28 @@
 set -uo pipefail
 desktop=$1 metainfo=$2
 checked=0 status=0
-if command -v desktop-file-validate >/dev/null; then
+
+# validate TOOL FAILING FILE COMMAND...: runs COMMAND FILE when TOOL is installed; the check fails
+# on a non-zero exit or on an output line that matches the pattern FAILING.
+validate() {
+  local tool=$1 failing=$2 file=$3 output code
+  shift 3
+  if ! command -v "$tool" >/dev/null; then
+    echo "$tool is not installed: $file not checked"
+    return
+  fi
   checked=1
-  output=$(desktop-file-validate "$desktop" 2>&1)
+  output=$("$@" "$file" 2>&1)
   code=$?
-  if [[ $code -ne 0 ]] || grep -qE ': (error|warning): ' <<<"$output"; then
+  if [[ $code -ne 0 ]] || grep -qE "$failing" <<<"$output"; then
     printf '%s\n' "$output"
     status=1
   else
-    echo "$desktop: valid"
+    echo "$file: valid"
   fi
-else
-  echo "desktop-file-validate is not installed: desktop entry not checked"
-fi
-if command -v appstreamcli >/dev/null; then
-  checked=1
-  output=$(appstreamcli validate --no-net "$metainfo" 2>&1)
-  code=$?
-  if [[ $code -ne 0 ]] || grep -qE '^[EW]: ' <<<"$output"; then
-    printf '%s\n' "$output"
-    status=1
-  else
-    echo "$metainfo: valid"
-  fi
-else
-  echo "appstreamcli is not installed: metainfo not checked"
-fi
+}
+
+validate desktop-file-validate ': (error|warning): ' "$desktop" desktop-file-validate
+validate appstreamcli '^[EW]: ' "$metainfo" appstreamcli validate --no-net
 [[ $checked -eq 1 ]] || exit 77
 exit $status
