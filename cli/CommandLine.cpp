@@ -78,3 +78,10 @@ bool CommandLine::fileNameValue(const std::string& name, std::optional<std::stri
     }
     return true;
 }
+
+bool CommandLine::shortValue(const std::string& name, std::size_t longest, std::string& value) const {
+    value = this->value(name).value_or("");
+    if (value.size() <= longest) return true;
+    std::fprintf(stderr, "quarvel-cli: %s takes at most %zu characters\n", name.c_str(), longest);
+    return false;
+}

@@ -25,6 +25,9 @@ public:
     // The value of an option that names a file inside a folder given elsewhere: no "/" in it.
     // Empty when absent; false when present but not a plain name.
     bool fileNameValue(const std::string& name, std::optional<std::string>& value) const;
+    // The value of an option that holds at most `longest` characters (a crypt key); empty when
+    // absent. False, with a message on standard error, when it is longer.
+    bool shortValue(const std::string& name, std::size_t longest, std::string& value) const;
     const std::string& error() const { return error_; }
 
     const std::vector<std::string>& positional() const { return positional_; }

@@ -28,11 +28,7 @@ int JoinCommand::run(const std::vector<std::string>& arguments) {
     ConsoleReporter reporter;
     Joiner joiner(reporter, reporter);
     JoinValues& values = joiner.values();
-    values.userKey = line.value("--key").value_or("");
-    if (values.userKey.size() > CCode::MaxUserKeyLength) {
-        reporter.error("--key takes at most 10 characters");
-        return 2;
-    }
+    if (!line.shortValue("--key", CCode::MaxUserKeyLength, values.userKey)) return 2;
     const std::string& part = line.positional().front();
     values.inputPart = part;
     values.inputFolder = std::string(PartNaming::folder(part));

@@ -47,11 +47,7 @@ bool configure(const CommandLine& line, SplitValues& values, ConsoleReporter& re
     } else {
         values.splitSize = SplitSize(line.value("--size").value_or("1.0 MB"));
     }
-    values.userKey = line.value("--key").value_or("");
-    if (values.userKey.size() > CCode::MaxUserKeyLength) {
-        reporter.error("--key takes at most 10 characters");
-        return false;
-    }
+    if (!line.shortValue("--key", CCode::MaxUserKeyLength, values.userKey)) return false;
     values.cryptData = line.has("--crypt-data");
     values.makePage = line.has("--page");
     values.pageDate = line.has("--date");

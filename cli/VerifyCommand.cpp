@@ -59,12 +59,9 @@ const char* VerifyCommand::usage() {
 int VerifyCommand::run(const std::vector<std::string>& arguments) {
     CommandLine line({}, {"--key"});
     if (const auto exitCode = line.start(arguments, usage(), 1)) return *exitCode;
+    std::string key;
+    if (!line.shortValue("--key", CCode::MaxUserKeyLength, key)) return 2;
     ConsoleReporter reporter;
-    const std::string key = line.value("--key").value_or("");
-    if (key.size() > CCode::MaxUserKeyLength) {
-        reporter.error("--key takes at most 10 characters");
-        return 2;
-    }
     try {
         const SetChecker::Result result = SetChecker::check(line.positional().front(), key);
         for (const auto& part : result.parts) printPart(part);

@@ -58,14 +58,6 @@ std::string twoLanguages(const char* english, const char* german, int errorNumbe
     return TextFormat::format(kTwoLanguages, english, description.c_str(), german, description.c_str());
 }
 
-// The first bytes of a file, as many as any header kind may need.
-std::vector<std::uint8_t> readHead(FileHandle& file, std::uint64_t fileSize) {
-    std::vector<std::uint8_t> head(static_cast<std::size_t>(
-        std::min<std::uint64_t>(fileSize, std::max(LegacyPart::MaxHeadSize, CCode::HeaderSize))));
-    head.resize(file.read(head.data(), head.size()));
-    return head;
-}
-
 bool exists(const std::string& path) { return FileIdentity::of(path).has_value(); }
 
 } // namespace
@@ -95,7 +87,7 @@ Joiner::HeaderResult Joiner::readHeader() {
         return HeaderResult::Unreadable;
     }
     const std::uint64_t fileSize = input.size();
-    const std::vector<std::uint8_t> head = readHead(input, fileSize);
+    const std::vector<std::uint8_t> head = PartCheck::readHead(input, fileSize);
     // The part was only read: the handle closes it, and a close error changes nothing here.
     CCode record;
     record.userKey = values_.userKey.substr(0, CCode::MaxUserKeyLength);
@@ -151,23 +143,17 @@ bool Joiner::refuseWrongCount(const CCode& record) {
 // Every part must agree with the picked one on count, flags and name: a part of another set, or
 // one whose count was damaged, would otherwise go into the file unnoticed (the count has no
 // checksum).
-bool Joiner::refuseForeignPart(const std::string& path, const CCode& record) {
-    if (PartCheck::SetSignature::of(record) == set_) return false;
+void Joiner::reportForeignPart(const std::string& path) {
     const char* part = path.c_str();
     const char* picked = pickedPart_.c_str();
     status_.setStatus(TextFormat::format(kForeignPart, part, picked, part, picked));
-    return true;
 }
 
 // A part numbered just past the count with the set's own name means the count is too small in
 // every part: the file would be cut short.
 bool Joiner::refusePartBeyondCount() {
     const std::string path = partPath(values_.partCount);
-    FileHandle beyond;
-    if (!beyond.open(path, FileHandle::Mode::Read)) return false;
-    CCode record;
-    if (!PartCheck::loadHeader(beyond, values_.userKey, record)) return false;
-    if (!PartCheck::claimsPlaceBeyondCount(record, set_)) return false;
+    if (!PartCheck::claimsPlaceBeyondCount(path, set_, values_.userKey)) return false;
     const char* part = path.c_str();
     status_.setStatus(TextFormat::format(kBeyondCount, part, values_.partCount, part, values_.partCount));
     return true;
@@ -305,7 +291,7 @@ bool Joiner::joinPart(FileHandle& output, FileHandle& part, std::uint64_t index,
                                              record.partIndex));
         return false;
     case PartCheck::Verdict::Foreign:
-        refuseForeignPart(path, record);
+        reportForeignPart(path);
         return false;
     case PartCheck::Verdict::WrongLength:
         status_.setStatus(TextFormat::format(kWrongLength, path.c_str(), path.c_str()));
@@ -328,7 +314,7 @@ bool Joiner::joinLegacy(FileHandle& output, std::vector<std::string>& opened) {
     std::uint64_t fileSize = 0;
     if (input.open(path, FileHandle::Mode::Read)) {
         fileSize = input.size();
-        info = LegacyPart::identify(readHead(input, fileSize), fileSize);
+        info = LegacyPart::identify(PartCheck::readHead(input, fileSize), fileSize);
     }
     const bool sameKind = info.kind == (values_.partType == PartType::Old ? LegacyPart::Kind::Old
                                                                          : LegacyPart::Kind::Enc);

@@ -48,7 +48,7 @@ private:
     std::vector<std::string> setPaths() const;
     bool refuseJoin();
     bool refuseWrongCount(const CCode& record);
-    bool refuseForeignPart(const std::string& path, const CCode& record);
+    void reportForeignPart(const std::string& path);
     bool refusePartBeyondCount();
     bool joinParts(FileHandle& output, std::vector<std::string>& opened);
     bool joinPart(FileHandle& output, FileHandle& part, std::uint64_t index, std::uint64_t& bytesDone,

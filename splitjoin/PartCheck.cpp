@@ -1,7 +1,9 @@
 #include "splitjoin/PartCheck.h"
 
 #include "base/FileHandle.h"
+#include "splitjoin/LegacyPart.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -15,12 +17,20 @@ PartCheck::CountFault PartCheck::countFault(const CCode& record) {
     return CountFault::None;
 }
 
-bool PartCheck::claimsPlaceBeyondCount(const CCode& record, const SetSignature& set) {
-    return record.name() == set.name && record.flagsAsRead == set.flags;
+bool PartCheck::claimsPlaceBeyondCount(const std::string& path, const SetSignature& set,
+                                       const std::string& userKey) {
+    FileHandle beyond;
+    if (!beyond.open(path, FileHandle::Mode::Read)) return false;
+    CCode record;
+    return headerVerdict(beyond, userKey, record) == Verdict::Sound && record.name() == set.name &&
+           record.flagsAsRead == set.flags;
 }
 
-bool PartCheck::loadHeader(FileHandle& part, const std::string& userKey, CCode& record) {
-    return headerVerdict(part, userKey, record) == Verdict::Sound;
+std::vector<std::uint8_t> PartCheck::readHead(FileHandle& file, std::uint64_t fileSize) {
+    std::vector<std::uint8_t> head(static_cast<std::size_t>(
+        std::min<std::uint64_t>(fileSize, std::max(LegacyPart::MaxHeadSize, CCode::HeaderSize))));
+    head.resize(file.read(head.data(), head.size()));
+    return head;
 }
 
 PartCheck::Verdict PartCheck::headerVerdict(FileHandle& part, const std::string& userKey, CCode& record) {

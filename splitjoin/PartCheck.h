@@ -27,9 +27,11 @@ public:
     enum class CountFault { None, NoParts, IndexBeyondCount };
     static CountFault countFault(const CCode& record);
 
-    // A part numbered just past the count that carries the set's own name and flags: the count
-    // is too small in every part, and the file would be cut short.
-    static bool claimsPlaceBeyondCount(const CCode& record, const SetSignature& set);
+    // Whether the file at path, the name of the part numbered just past the count, is a part that
+    // carries the set's own name and flags: the count is then too small in every part, and the
+    // file would be cut short. False when there is no such file or it is no part.
+    static bool claimsPlaceBeyondCount(const std::string& path, const SetSignature& set,
+                                       const std::string& userKey);
 
     // CutShort: the file starts as a part but ends before its header or its data does.
     enum class Verdict { Sound, WrongStructure, CutShort, WrongIndex, Foreign, WrongLength, ChecksumMismatch };
@@ -43,8 +45,9 @@ public:
     static Result check(FileHandle& part, std::uint64_t index, const SetSignature& set,
                         const std::string& userKey, std::vector<std::uint8_t>& buffer,
                         const PartData::ChunkSink& sink = {});
-    // Loads the header of an open part from its start; false when it is no part.
-    static bool loadHeader(FileHandle& part, const std::string& userKey, CCode& record);
+    // The first bytes of an open file, as many as any kind of part header (a part's, an OLD or
+    // an ENC file's) may need.
+    static std::vector<std::uint8_t> readHead(FileHandle& file, std::uint64_t fileSize);
 
 private:
     static Verdict headerVerdict(FileHandle& part, const std::string& userKey, CCode& record);

@@ -4,10 +4,10 @@
 #include "splitjoin/CCode.h"
 #include "splitjoin/LegacyPart.h"
 #include "splitjoin/NameSanitizer.h"
+#include "splitjoin/PartCheck.h"
 #include "splitjoin/PartData.h"
 #include "splitjoin/PartType.h"
 
-#include <algorithm>
 #include <vector>
 
 std::optional<PartInfo> PartInfo::read(const std::string& path, const std::string& userKey,
@@ -18,8 +18,7 @@ std::optional<PartInfo> PartInfo::read(const std::string& path, const std::strin
         return std::nullopt;
     }
     const std::uint64_t fileSize = file.size();
-    std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, LegacyPart::MaxHeadSize)));
-    head.resize(file.read(head.data(), head.size()));
+    const std::vector<std::uint8_t> head = PartCheck::readHead(file, fileSize);
 
     PartInfo info;
     CCode record;

@@ -88,9 +88,7 @@ SetChecker::Result SetChecker::check(const std::string& pickedPath, const std::s
         return result;
     }
     const std::uint64_t fileSize = picked.size();
-    std::vector<std::uint8_t> head(static_cast<std::size_t>(
-        std::min<std::uint64_t>(fileSize, std::max(LegacyPart::MaxHeadSize, CCode::HeaderSize))));
-    head.resize(picked.read(head.data(), head.size()));
+    const std::vector<std::uint8_t> head = PartCheck::readHead(picked, fileSize);
     CCode record;
     record.userKey = key;
     if (record.loadHeader(head, fileSize)) return checkSet(pickedPath, record, key);
@@ -191,11 +189,7 @@ PartResult SetChecker::checkPart(const std::string& path, std::uint64_t index, c
 std::optional<PartResult> SetChecker::partBeyondCount(const std::string& partZero, bool geo,
                                                       const PartCheck::SetSignature& set, const std::string& key) {
     const std::string path = PartNaming::partPath(partZero, set.partCount, geo);
-    FileHandle beyond;
-    if (!beyond.open(path, FileHandle::Mode::Read)) return std::nullopt;
-    CCode record;
-    if (!PartCheck::loadHeader(beyond, key, record) || !PartCheck::claimsPlaceBeyondCount(record, set))
-        return std::nullopt;
+    if (!PartCheck::claimsPlaceBeyondCount(path, set, key)) return std::nullopt;
     return verdict(path, Status::Foreign,
                    TextFormat::format("carries the set's name but lies beyond its %u parts", set.partCount));
 }

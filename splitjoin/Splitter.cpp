@@ -195,16 +195,15 @@ bool Splitter::Split() {
 bool Splitter::refuseOverwritingSource(const std::string& outputPath) {
     const auto source = FileIdentity::of(values_.sourcePath);
     if (!source) return false; // the open below reports a missing source
-    std::vector<std::string> targets;
-    if (values_.makePage) targets.push_back(std::string(PartNaming::geoStem(outputPath)) + ".html");
+    const auto refuse = [&](const std::string& target) {
+        if (FileIdentity::of(target) != source) return false;
+        status_.setStatus(TextFormat::format(kWouldOverwriteSource, target.c_str(), target.c_str()));
+        return true;
+    };
+    if (values_.makePage && refuse(std::string(PartNaming::geoStem(outputPath)) + ".html")) return true;
+    // Name by name: a set of many small parts would not fit in memory as a list of names.
     for (std::uint64_t i = 0; i < values_.partCount; ++i)
-        targets.push_back(PartNaming::geoPartPath(outputPath, i));
-    for (const std::string& target : targets) {
-        if (FileIdentity::of(target) == source) {
-            status_.setStatus(TextFormat::format(kWouldOverwriteSource, target.c_str(), target.c_str()));
-            return true;
-        }
-    }
+        if (refuse(PartNaming::geoPartPath(outputPath, i))) return true;
     return false;
 }
 
