@@ -99,21 +99,18 @@ void CID3TagFile::Reset() {
 }
 
 bool CID3TagFile::ReadTags(const std::string& path) {
+    FileHandle file;
+    if (file.open(path, FileHandle::Mode::Read)) return ReadTags(file);
     Release();
     Reset();
     path_ = path;
-    FileHandle file;
-    if (!file.open(path, FileHandle::Mode::Read)) {
-        SetMode(TagMode::ModeV1);
-        return false;
-    }
-    return ReadTags(file);
+    SetMode(TagMode::ModeV1);
+    return false;
 }
 
 bool CID3TagFile::ReadTags(FileHandle& file) {
     Release();
     Reset();
-    path_ = file.path();
     const TagPresence presence = detectTags(file);
     const bool hasV2 = presence == TagPresence::V2Only || presence == TagPresence::Both;
     SetMode(hasV2 ? TagMode::ModeV2 : TagMode::ModeV1);
@@ -447,10 +444,9 @@ void CID3TagFile::addCarriedFrame(std::vector<std::uint8_t> frame) {
 
 const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
     if (!valid_ || mode_ != TagMode::ModeV2 || (tagVersion_ != 3 && tagVersion_ != 4)) return nullptr;
-    const std::string defaultYearId = tagVersion_ == 4 ? "TDRC" : "TYER";
     const bool yearFromRelease = yearFrame_ == "TDRL" || yearFrame_ == "TDOR" || yearFrame_ == "TORY";
-    const char* yearId = yearFromRelease ? yearFrame_.c_str() : defaultYearId.c_str();
-    const std::pair<const char*, const std::string*> texts[] = {
+    const std::string_view yearId = yearFromRelease ? std::string_view(yearFrame_) : tagVersion_ == 4 ? "TDRC" : "TYER";
+    const std::pair<std::string_view, const std::string*> texts[] = {
         {"TIT2", &title_}, {"TALB", &album_}, {"TRCK", &track_}, {yearId, &year_}, {"TPE1", &artist_}, {"TCON", &genreText_}};
     std::vector<Id3Text::Encoded> encoded;
     std::size_t textLengths = 0;
