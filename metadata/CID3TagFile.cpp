@@ -217,7 +217,8 @@ void CID3TagFile::readV2(FileHandle& file) {
 }
 
 // A 2.2 tag is never rewritten, so texts written since live in the ID3v1 tag beside it. An ID3v1
-// text wins unless it is empty or only the 2.2 text cut to the ID3v1 field.
+// text wins unless it is empty or only the 2.2 text as the ID3v1 field holds it: in Latin-1 (a
+// character without one written as '?') and cut to the field's width.
 void CID3TagFile::takeV1Edits(FileHandle& file) {
     CID3TagFile v1(messages_);
     v1.Reset();
@@ -229,7 +230,8 @@ void CID3TagFile::takeV1Edits(FileHandle& file) {
     for (const auto& [text, v1Text] : texts) {
         // An empty field (or track 0) says nothing: another tool may have left it out.
         const bool silent = v1Text->empty() || (v1Text == &v1.track_ && *v1Text == "0");
-        if (!silent && text->compare(0, v1Text->size(), *v1Text) != 0) *text = *v1Text;
+        const std::string asInV1 = Id3Text::fromLatin1(Id3Text::toLatin1Lossy(*text));
+        if (!silent && asInV1.compare(0, v1Text->size(), *v1Text) != 0) *text = *v1Text;
     }
 }
 
