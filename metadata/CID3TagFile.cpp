@@ -99,21 +99,18 @@ void CID3TagFile::Reset() {
 }
 
 bool CID3TagFile::ReadTags(const std::string& path) {
+    FileHandle file;
+    if (file.open(path, FileHandle::Mode::Read)) return ReadTags(file);
     Release();
     Reset();
     path_ = path;
-    FileHandle file;
-    if (!file.open(path, FileHandle::Mode::Read)) {
-        SetMode(TagMode::ModeV1);
-        return false;
-    }
-    return ReadTags(file);
+    SetMode(TagMode::ModeV1);
+    return false;
 }
 
 bool CID3TagFile::ReadTags(FileHandle& file) {
     Release();
     Reset();
-    path_ = file.path();
     const TagPresence presence = detectTags(file);
     const bool hasV2 = presence == TagPresence::V2Only || presence == TagPresence::Both;
     SetMode(hasV2 ? TagMode::ModeV2 : TagMode::ModeV1);
@@ -220,7 +217,8 @@ void CID3TagFile::readV2(FileHandle& file) {
 }
 
 // A 2.2 tag is never rewritten, so texts written since live in the ID3v1 tag beside it. An ID3v1
-// text wins unless it is empty or only the 2.2 text cut to the ID3v1 field.
+// text wins unless it is empty or only the 2.2 text as the ID3v1 field holds it: in Latin-1 (a
+// character without one written as '?') and cut to the field's width.
 void CID3TagFile::takeV1Edits(FileHandle& file) {
     CID3TagFile v1(messages_);
     v1.Reset();
@@ -232,7 +230,8 @@ void CID3TagFile::takeV1Edits(FileHandle& file) {
     for (const auto& [text, v1Text] : texts) {
         // An empty field (or track 0) says nothing: another tool may have left it out.
         const bool silent = v1Text->empty() || (v1Text == &v1.track_ && *v1Text == "0");
-        if (!silent && text->compare(0, v1Text->size(), *v1Text) != 0) *text = *v1Text;
+        const std::string asInV1 = Id3Text::fromLatin1(Id3Text::toLatin1Lossy(*text));
+        if (!silent && asInV1.compare(0, v1Text->size(), *v1Text) != 0) *text = *v1Text;
     }
 }
 
@@ -447,10 +446,9 @@ void CID3TagFile::addCarriedFrame(std::vector<std::uint8_t> frame) {
 
 const std::vector<std::uint8_t>* CID3TagFile::BuildV2() {
     if (!valid_ || mode_ != TagMode::ModeV2 || (tagVersion_ != 3 && tagVersion_ != 4)) return nullptr;
-    const std::string defaultYearId = tagVersion_ == 4 ? "TDRC" : "TYER";
     const bool yearFromRelease = yearFrame_ == "TDRL" || yearFrame_ == "TDOR" || yearFrame_ == "TORY";
-    const char* yearId = yearFromRelease ? yearFrame_.c_str() : defaultYearId.c_str();
-    const std::pair<const char*, const std::string*> texts[] = {
+    const std::string_view yearId = yearFromRelease ? std::string_view(yearFrame_) : tagVersion_ == 4 ? "TDRC" : "TYER";
+    const std::pair<std::string_view, const std::string*> texts[] = {
         {"TIT2", &title_}, {"TALB", &album_}, {"TRCK", &track_}, {yearId, &year_}, {"TPE1", &artist_}, {"TCON", &genreText_}};
     std::vector<Id3Text::Encoded> encoded;
     std::size_t textLengths = 0;

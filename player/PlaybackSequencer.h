@@ -61,5 +61,5 @@ private:
     PlaylistQueue& queue_;
     Arm arm_;
     Hands hands_;
-    int step_ = Idle;
+    Step step_ = Idle;
 };

@@ -60,10 +60,16 @@ CTwoStrings urlEntry(const std::string& text) {
     return {afterLast(text, '/'), text};
 }
 
-// Takes a playlist off the chain of open ones however its reading ends.
-struct OpenPlaylist {
-    std::vector<FileIdentity>& chain;
-    ~OpenPlaylist() { chain.pop_back(); }
+// Counts a playlist as open while it is read, however its reading ends.
+class OpenPlaylist {
+public:
+    explicit OpenPlaylist(std::size_t& depth) : depth_(depth) { ++depth_; }
+    ~OpenPlaylist() { --depth_; }
+    OpenPlaylist(const OpenPlaylist&) = delete;
+    OpenPlaylist& operator=(const OpenPlaylist&) = delete;
+
+private:
+    std::size_t& depth_;
 };
 
 // What a playlist line names: absolute paths and addresses as they stand, other names inside
@@ -112,7 +118,7 @@ bool PlaylistQueue::loadPlaylist(const std::string& path) {
     if (!isRegularFile(path)) return false;
     const std::optional<FileIdentity> identity = FileIdentity::of(path);
     if (!identity) return false;
-    if (!openPlaylists_.empty()) return loadNested(path, *identity);
+    if (openDepth_ > 0) return loadNested(path, *identity);
     loadedPlaylists_.clear();
     entriesBeforeLoad_ = entries_.size();
     loadMessage_.clear();
@@ -120,14 +126,13 @@ bool PlaylistQueue::loadPlaylist(const std::string& path) {
 }
 
 bool PlaylistQueue::loadNested(const std::string& path, const FileIdentity& identity) {
-    if (openPlaylists_.size() >= kMaxNesting ||
+    if (openDepth_ >= kMaxNesting ||
         std::find(loadedPlaylists_.begin(), loadedPlaylists_.end(), identity) != loadedPlaylists_.end())
         return false;
     FileHandle file;
     if (!file.open(path, FileHandle::Mode::Read)) return false;
-    openPlaylists_.push_back(identity);
     loadedPlaylists_.push_back(identity);
-    const OpenPlaylist closeWhenDone{openPlaylists_};
+    const OpenPlaylist reading(openDepth_);
     const std::size_t before = entries_.size();
     try {
         readLines(file, folderOf(path));

@@ -59,8 +59,8 @@ private:
     std::vector<CTwoStrings> entries_;
     // How many entries show each display text: the duplicate check of a long load stays linear.
     std::unordered_map<std::string, std::size_t> queuedDisplays_;
-    // The playlists being read right now, outermost first: bounds the nesting.
-    std::vector<FileIdentity> openPlaylists_;
+    // How many playlists are being read right now, one inside the other: bounds the nesting.
+    std::size_t openDepth_ = 0;
     // Every playlist read since the outermost load began: each is read once.
     std::vector<FileIdentity> loadedPlaylists_;
     std::size_t entriesBeforeLoad_ = 0;

@@ -2,6 +2,116 @@
 
 #include "platform/xaudio/XA_Codes.h"
 
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// A handler gets the record's values that its parameters ask for: a byte, a 16-bit or a 32-bit
+// value at offset 4, two 32-bit values at 4 and 8, or the payload's address.
+void call(XA_Player& player, void (XA_Player::*handler)(), const XA_Message&) { (player.*handler)(); }
+void call(XA_Player& player, void (XA_Player::*handler)(std::uint8_t), const XA_Message& message) {
+    (player.*handler)(message.byteAt(4));
+}
+void call(XA_Player& player, void (XA_Player::*handler)(std::int16_t), const XA_Message& message) {
+    (player.*handler)(message.int16At(4));
+}
+void call(XA_Player& player, void (XA_Player::*handler)(std::uint32_t), const XA_Message& message) {
+    (player.*handler)(message.uint32At(4));
+}
+void call(XA_Player& player, void (XA_Player::*handler)(std::uint32_t, std::uint32_t), const XA_Message& message) {
+    (player.*handler)(message.uint32At(4), message.uint32At(8));
+}
+void call(XA_Player& player, void (XA_Player::*handler)(const std::uint8_t*), const XA_Message& message) {
+    (player.*handler)(message.payload());
+}
+
+template <auto Handler>
+void deliver(XA_Player& player, const XA_Message& message) {
+    call(player, Handler, message);
+}
+
+// The three level records share one layout (master at 4, PCM at 5, balance at 6): each handler
+// takes its own byte.
+void deliverBalance(XA_Player& player, const XA_Message& message) { player.onBalance(message.byteAt(6)); }
+void deliverPcmLevel(XA_Player& player, const XA_Message& message) { player.onPcmLevel(message.byteAt(5)); }
+
+// The 64 band bytes at 8, or null when the flag at 4 says the equalizer is off.
+void deliverEqualizer(XA_Player& player, const XA_Message& message) {
+    player.onEqualizer(message.uint32At(4) ? reinterpret_cast<const std::int8_t*>(message.bytes.data() + 8) : nullptr);
+}
+
+struct Route {
+    unsigned code;
+    void (*deliver)(XA_Player&, const XA_Message&);
+};
+
+// The handler of each code; the codes the component never sends have handlers named after them.
+constexpr Route kRoutes[] = {
+    {XA::Ready, deliver<&XA_Player::onReady>},
+    {74, deliver<&XA_Player::onNotify74>},
+    {XA::CommandFailed, deliver<&XA_Player::onCommandFailed>},
+    {76, deliver<&XA_Player::onNotify76>},
+    {77, deliver<&XA_Player::onNotify77>},
+    {XA::PlayerState, deliver<&XA_Player::onPlayerState>},
+    {79, deliver<&XA_Player::onNotify79>},
+    {80, deliver<&XA_Player::onNotify80>},
+    {81, deliver<&XA_Player::onNotify81>},
+    {XA::InputState, deliver<&XA_Player::onInputState>},
+    {83, deliver<&XA_Player::onNotify83>},
+    {XA::InputCaps, deliver<&XA_Player::onInputCaps>},
+    {XA::Position, deliver<&XA_Player::onPosition>},
+    {86, deliver<&XA_Player::onNotify86>},
+    {XA::TimeCode, deliver<&XA_Player::onTimeCode>},
+    {88, deliver<&XA_Player::onNotify88>},
+    {89, deliver<&XA_Player::onNotify89>},
+    {90, deliver<&XA_Player::onNotify90>},
+    {91, deliver<&XA_Player::onNotify91>},
+    {92, deliver<&XA_Player::onNotify92>},
+    {93, deliver<&XA_Player::onNotify93>},
+    {94, deliver<&XA_Player::onNotify94>},
+    {95, deliver<&XA_Player::onNotify95>},
+    {96, deliver<&XA_Player::onNotify96>},
+    {98, deliver<&XA_Player::onNotify98>},
+    {100, deliver<&XA_Player::onNotify100>},
+    {XA::Balance, deliverBalance},
+    {XA::PcmLevel, deliverPcmLevel},
+    {XA::MasterLevel, deliver<&XA_Player::onMasterLevel>},
+    {104, deliver<&XA_Player::onNotify104>},
+    {105, deliver<&XA_Player::onNotify105>},
+    {106, deliver<&XA_Player::onNotify106>},
+    {107, deliver<&XA_Player::onNotify107>},
+    {108, deliver<&XA_Player::onNotify108>},
+    {109, deliver<&XA_Player::onNotify109>},
+    {110, deliver<&XA_Player::onNotify110>},
+    {XA::Duration, deliver<&XA_Player::onDuration>},
+    {XA::StreamInfo, deliver<&XA_Player::onStreamInfo>},
+    {XA::PropertyList, deliver<&XA_Player::onPropertyList>},
+    {114, deliver<&XA_Player::onNotify114>},
+    {XA::EqualizerState, deliverEqualizer},
+    {116, deliver<&XA_Player::onNotify116>},
+    {117, deliver<&XA_Player::onNotify117>},
+    {118, deliver<&XA_Player::onNotify118>},
+    {119, deliver<&XA_Player::onNotify119>},
+    {120, deliver<&XA_Player::onNotify120>},
+    {XA::NetworkProgress, deliver<&XA_Player::onNetworkProgress>},
+    {122, deliver<&XA_Player::onNotify122>},
+    {123, deliver<&XA_Player::onNotify123>},
+    {124, deliver<&XA_Player::onNotify124>},
+    {150, deliver<&XA_Player::onNotify150>},
+    {151, deliver<&XA_Player::onNotify151>},
+    {152, deliver<&XA_Player::onNotify152>},
+    {153, deliver<&XA_Player::onNotify153>},
+    {154, deliver<&XA_Player::onNotify154>},
+    {155, deliver<&XA_Player::onNotify155>},
+    {156, deliver<&XA_Player::onNotify156>},
+    {157, deliver<&XA_Player::onNotify157>},
+    {158, deliver<&XA_Player::onNotify158>},
+    {159, deliver<&XA_Player::onNotify159>},
+};
+
+} // namespace
+
 XA_Player::~XA_Player() {
     deletePlayer();
 }
@@ -18,67 +128,7 @@ int XA_Player::create(XA_NotificationSink* sink) {
 }
 
 void XA_Player::dispatch(const XA_Message& message) {
-    switch (message.code()) {
-    case XA::Ready: return onReady();
-    case XA::Notify74: return onNotify74(message.byteAt(4));
-    case XA::CommandFailed: return onCommandFailed(message.payload());
-    case XA::Notify76: return onNotify76(message.uint32At(4));
-    case XA::Notify77: return onNotify77();
-    case XA::PlayerState: return onPlayerState(message.byteAt(4));
-    case XA::Notify79: return onNotify79(message.uint32At(4));
-    case XA::Notify80: return onNotify80(message.uint32At(4), message.uint32At(8));
-    case XA::Notify81: return onNotify81(message.uint32At(4), message.uint32At(8));
-    case XA::InputState: return onInputState(message.byteAt(4));
-    case XA::Notify83: return onNotify83(message.uint32At(4));
-    case XA::InputCaps: return onInputCaps(message.uint32At(4));
-    case XA::Position: return onPosition(message.uint32At(4), message.uint32At(8));
-    case XA::Notify86: return onNotify86(message.uint32At(4));
-    case XA::TimeCode: return onTimeCode(message.payload());
-    case XA::Notify88: return onNotify88(message.uint32At(4));
-    case XA::Notify89: return onNotify89(message.int16At(4));
-    case XA::Notify90: return onNotify90(message.payload());
-    case XA::Notify91: return onNotify91(message.payload());
-    case XA::Notify92: return onNotify92(message.payload());
-    case XA::Notify93: return onNotify93(message.byteAt(4));
-    case XA::Notify94: return onNotify94(message.uint32At(4));
-    case XA::Notify95: return onNotify95(message.uint32At(4));
-    case XA::Notify96: return onNotify96(message.uint32At(4), message.uint32At(8));
-    case XA::Notify98: return onNotify98(message.payload());
-    case XA::Notify100: return onNotify100(message.payload());
-    case XA::Balance: return onBalance(message.byteAt(6));
-    case XA::PcmLevel: return onPcmLevel(message.byteAt(5));
-    case XA::MasterLevel: return onMasterLevel(message.byteAt(4));
-    case XA::Notify104: return onNotify104(message.byteAt(4));
-    case XA::Notify105: return onNotify105(message.byteAt(4));
-    case XA::Notify106: return onNotify106(message.int16At(4));
-    case XA::Notify107: return onNotify107(message.payload());
-    case XA::Notify108: return onNotify108(message.payload());
-    case XA::Notify109: return onNotify109(message.payload());
-    case XA::Notify110: return onNotify110(message.uint32At(4));
-    case XA::Duration: return onDuration(message.uint32At(4));
-    case XA::StreamInfo: return onStreamInfo(message.payload());
-    case XA::PropertyList: return onPropertyList(message.payload());
-    case XA::Notify114: return onNotify114(message.byteAt(4));
-    case XA::EqualizerState: return onEqualizer(message.uint32At(4) ? reinterpret_cast<const std::int8_t*>(message.bytes.data() + 8) : nullptr);
-    case XA::Notify116: return onNotify116(message.int16At(4));
-    case XA::Notify117: return onNotify117(message.payload());
-    case XA::Notify118: return onNotify118(message.payload());
-    case XA::Notify119: return onNotify119(message.uint32At(4));
-    case XA::Notify120: return onNotify120(message.byteAt(4));
-    case XA::NetworkProgress: return onNetworkProgress(message.payload());
-    case XA::Notify122: return onNotify122(message.payload());
-    case XA::Notify123: return onNotify123(message.payload());
-    case XA::Notify124: return onNotify124(message.payload());
-    case XA::Notify150: return onNotify150(message.byteAt(4));
-    case XA::Notify151: return onNotify151(message.byteAt(4));
-    case XA::Notify152: return onNotify152(message.int16At(4));
-    case XA::Notify153: return onNotify153(message.payload());
-    case XA::Notify154: return onNotify154(message.uint32At(4));
-    case XA::Notify155: return onNotify155(message.payload());
-    case XA::Notify156: return onNotify156(message.uint32At(4), message.uint32At(8));
-    case XA::Notify157: return onNotify157(message.uint32At(4), message.uint32At(8));
-    case XA::Notify158: return onNotify158(message.payload());
-    case XA::Notify159: return onNotify159(message.payload());
-    default: return;
-    }
+    const auto route = std::find_if(std::begin(kRoutes), std::end(kRoutes),
+                                    [&](const Route& candidate) { return candidate.code == message.code(); });
+    if (route != std::end(kRoutes)) route->deliver(*this, message);
 }

@@ -4,10 +4,7 @@
 
 #include <mpg123.h>
 
-#include <cerrno>
 #include <cmath>
-
-#include <unistd.h>
 
 namespace {
 
@@ -58,8 +55,10 @@ bool Mp3Decoder::openFile(const std::string& path) {
     // frames come out a step off in places, and a file whose last frame is cut short loses the
     // trimming of its encoder delay and padding. Decoding starts on the file opened afresh.
     mpg123_close(handle_);
-    if (::lseek(file_.descriptor(), 0, SEEK_SET) < 0) {
-        error_ = FileError::describe(errno);
+    try {
+        file_.seek(0);
+    } catch (const FileError& error) {
+        error_ = FileError::describe(error.errorNumber());
         file_ = FileHandle();
         return false;
     }

@@ -286,21 +286,15 @@ void PlaybackEngine::decodeStep() {
     switch (decoder_.decode(&audio, &bytes)) {
     case Mp3Decoder::Result::NewFormat: return onNewFormat();
     case Mp3Decoder::Result::Audio: return onAudio(audio, bytes);
-    // A file that ends before any audio was decoded holds none: that is no stream played to its end.
-    case Mp3Decoder::Result::Done:
-        if (decoder_.hasDecodedAudio()) return endOfStream();
-        return failInput(XA::NotMpegAudio);
+    case Mp3Decoder::Result::Done: return endOfInput();
     case Mp3Decoder::Result::NeedMore:
-        if (!stream_ && decoder_.hasDecodedAudio()) return endOfStream();
-        if (!stream_) return failInput(XA::NotMpegAudio);
+        if (!stream_) return endOfInput();
         if (stream_->hasData()) return;
         switch (stream_->status()) {
         // Everything that arrived is decoded. A transfer that broke off is no end of the stream,
         // however much audio came before.
         case HttpStream::Status::Failed: return failInput(stream_->errorCode(), stream_->errorText());
-        case HttpStream::Status::Finished:
-            if (decoder_.hasDecodedAudio()) return endOfStream();
-            return failInput(XA::NotMpegAudio);
+        case HttpStream::Status::Finished: return endOfInput();
         default: needStreamData_ = true; return;
         }
     case Mp3Decoder::Result::Error:
@@ -389,6 +383,12 @@ void PlaybackEngine::endOfStream() {
     reportProgress();
     state_ = XA::EndOfStream;
     notifyState(XA::EndOfStream);
+}
+
+// An input that ends before any audio was decoded holds none: that is no stream played to its end.
+void PlaybackEngine::endOfInput() {
+    if (decoder_.hasDecodedAudio()) return endOfStream();
+    failInput(XA::NotMpegAudio);
 }
 
 void PlaybackEngine::failInput(int error, const std::string& reason) {

@@ -55,6 +55,7 @@ private:
     bool startOutput();
     void onAudio(std::uint8_t* data, std::size_t bytes);
     void endOfStream();
+    void endOfInput();
     void failInput(int error, const std::string& reason = {});
     void applyGain(std::int16_t* samples, std::size_t count, int channels) const;
     void reportProgress();

@@ -43,16 +43,6 @@ enum Notification : unsigned {
     PropertyList = 113,
     EqualizerState = 115,      // uint32 at 4: 1 when the 64 band bytes follow at 8, 0 when off
     NetworkProgress = 121,     // byte event at 5: 16 connecting, 17 connected
-    // Codes that the component never sends but the player wrapper still gives a handler each,
-    // named after their handlers.
-    Notify74 = 74, Notify76 = 76, Notify77 = 77, Notify79 = 79, Notify80 = 80, Notify81 = 81,
-    Notify83 = 83, Notify86 = 86, Notify88 = 88, Notify89 = 89, Notify90 = 90, Notify91 = 91,
-    Notify92 = 92, Notify93 = 93, Notify94 = 94, Notify95 = 95, Notify96 = 96, Notify98 = 98,
-    Notify100 = 100, Notify104 = 104, Notify105 = 105, Notify106 = 106, Notify107 = 107, Notify108 = 108,
-    Notify109 = 109, Notify110 = 110, Notify114 = 114, Notify116 = 116, Notify117 = 117, Notify118 = 118,
-    Notify119 = 119, Notify120 = 120, Notify122 = 122, Notify123 = 123, Notify124 = 124, Notify150 = 150,
-    Notify151 = 151, Notify152 = 152, Notify153 = 153, Notify154 = 154, Notify155 = 155, Notify156 = 156,
-    Notify157 = 157, Notify158 = 158, Notify159 = 159,
 };
 
 enum PlayerStateValue : unsigned char { Stopped = 0, Playing = 1, Paused = 2, EndOfStream = 3 };

@@ -31,6 +31,11 @@ bool contains(const Bytes& haystack, const Bytes& needle) {
 
 Bytes tail(const Bytes& bytes, std::size_t count) { return Bytes(bytes.end() - static_cast<std::ptrdiff_t>(count), bytes.end()); }
 
+// A frame of a 2.2 tag: a three-letter id and a 3-byte size.
+Bytes v22Frame(const std::string& id, const Bytes& payload) {
+    return TagBytes::join({TagBytes::of(id), {0, 0, static_cast<std::uint8_t>(payload.size())}, payload});
+}
+
 class CID3TagFileTest : public ::testing::Test {
 protected:
     std::string write(const Bytes& bytes, const std::string& name = "song.mp3") {
@@ -280,9 +285,6 @@ TEST_F(CID3TagFileTest, NoV2TagIsBuiltForAFileWithoutOne) {
     EXPECT_EQ(tags.BuildV2(), nullptr);
     // A 2.2 tag (three-letter ids, 3-byte sizes) is read, and its texts go into the ID3v1 tag;
     // the 2.2 tag itself is left as it is.
-    auto v22Frame = [](const std::string& id, const Bytes& payload) {
-        return TagBytes::join({TagBytes::of(id), {0, 0, static_cast<std::uint8_t>(payload.size())}, payload});
-    };
     auto v22Text = [&](const std::string& id, const std::string& text) { return v22Frame(id, TagBytes::join({{0}, TagBytes::of(text)})); };
     const Bytes frames = TagBytes::join({v22Text("TT2", "ab"), v22Text("TP1", "Artist"), v22Text("TAL", "Album"),
                                          v22Frame("PIC", Bytes(20, 0x11)), v22Text("TYE", "1999"), v22Text("TCO", "(17)"),
@@ -310,6 +312,28 @@ TEST_F(CID3TagFileTest, NoV2TagIsBuiltForAFileWithoutOne) {
     EXPECT_EQ(fresh.BuildV2(), nullptr);
     EXPECT_FALSE(fresh.WriteV1());
     EXPECT_FALSE(fresh.WriteV2());
+}
+
+// The texts of a 2.2 tag stay what they were through a write of another text, also where the
+// ID3v1 tag beside it holds them only as '?' (no Latin-1 characters); an edited text shows.
+TEST_F(CID3TagFileTest, V22TextsOutsideLatin1SurviveAnId3v1Write) {
+    const Bytes utf16Title = {1, 0xFF, 0xFE, 0x71, 0x67, 0xAC, 0x4E}; // "東京", UTF-16 with BOM
+    const Bytes v22 = TagBytes::join({TagBytes::tag(v22Frame("TT2", utf16Title), 2), audio});
+    const struct {
+        std::string newTitle; // empty: only the year is edited
+        std::string titleRead;
+    } cases[] = {{"", "\xE6\x9D\xB1\xE4\xBA\xAC"}, {"Tokyo", "Tokyo"}};
+    for (const auto& c : cases) {
+        const std::string path = write(v22);
+        examine(tags, path);
+        ASSERT_EQ(tags.Title(), "\xE6\x9D\xB1\xE4\xBA\xAC");
+        tags.SetYear("2001");
+        if (!c.newTitle.empty()) tags.SetTitle(c.newTitle);
+        ASSERT_EQ(tags.WriteTags().statusText(), std::string("ID3v1 Tag updated"));
+        examine(tags, path);
+        EXPECT_EQ(tags.Title(), c.titleRead) << c.newTitle;
+        EXPECT_EQ(tags.Year(), "2001") << c.newTitle;
+    }
 }
 
 TEST_F(CID3TagFileTest, WritesV1TrackBytesAndCutsTexts) {

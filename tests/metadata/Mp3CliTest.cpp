@@ -1,3 +1,4 @@
+#include "converter/ProgramLookup.h"
 #include "metadata/TagBytes.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -24,16 +24,6 @@ bool hasV1(const Bytes& file) {
 // The bytes between the tags: they must come through any tag write unchanged.
 Bytes audioOf(const Bytes& file) {
     return Bytes(file.begin() + static_cast<std::ptrdiff_t>(v2Length(file)), file.end() - (hasV1(file) ? 128 : 0));
-}
-
-// The program of that name in PATH, empty when there is none.
-std::string inPath(const std::string& name) {
-    std::istringstream folders(std::getenv("PATH") ? std::getenv("PATH") : "");
-    for (std::string folder; std::getline(folders, folder, ':');) {
-        const std::filesystem::path candidate = std::filesystem::path(folder) / name;
-        if (!folder.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    }
-    return {};
 }
 
 // The lines of an strace log that open the file at path.
@@ -74,7 +64,7 @@ TEST_F(Mp3CliTest, InfoShowsTheAnalyserLinesAndTheTags) {
 // The part check reads the file's head; the analysis walks the stream and reads the tags through
 // one more open of the file, whichever tags it carries.
 TEST_F(Mp3CliTest, InfoOpensTheFileAtMostTwice) {
-    const std::string strace = inPath("strace");
+    const std::string strace = ProgramLookup::find("strace", "");
     if (strace.empty()) GTEST_SKIP() << "strace is not installed (scripts/deps.sh installs it)";
     const char* cli = std::getenv("QUARVEL_CLI");
     ASSERT_NE(cli, nullptr);
@@ -108,7 +98,7 @@ TEST_F(Mp3CliTest, InfoOnSeveralFilesAsTextAndAsJson) {
     EXPECT_NE(text.out.find("  Channels constant: Yes\nTags: ID3v1 and ID3v2\n\na01.ppt\nType: GN\n"), std::string::npos) << text.out;
     EXPECT_NE(text.err.find(missing + ": No such file or directory"), std::string::npos) << text.err;
 
-    const std::string python = inPath("python3");
+    const std::string python = ProgramLookup::find("python3", "");
     if (python.empty()) GTEST_SKIP() << "python3 is not installed (scripts/deps.sh installs it)";
     const CliRun json = CliRun::run({"info", "--json", mp3, part, missing});
     EXPECT_EQ(json.exitCode, 1);
