@@ -142,11 +142,11 @@ ChildFrame* CMainFrame::activeChild() const {
 
 ChildFrame* CMainFrame::childOf(ModuleId module) const {
     if (!workbook_) return nullptr;
+    // A live form stands in a frame of its own template: the template alone finds the frame.
     const DocTemplate& docTemplate = modules_.docTemplate(module);
-    QWidget* form = modules_.form(module);
     for (QMdiSubWindow* window : workbook_->subWindowList()) {
         auto* child = qobject_cast<ChildFrame*>(window);
-        if (child && (&child->docTemplate() == &docTemplate || (form && child->form() == form))) return child;
+        if (child && &child->docTemplate() == &docTemplate) return child;
     }
     return nullptr;
 }
@@ -187,7 +187,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
 
 void CMainFrame::ShowHelpPage(const QString& address) {
     OpenModuleWindow(ModuleId::Help);
-    if (auto* browser = dynamic_cast<HelpBrowserForm*>(modules_.form(ModuleId::Help))) browser->Navigate(address);
+    if (auto* browser = dynamic_cast<HelpBrowserForm*>(modules_.docTemplate(ModuleId::Help).form())) browser->Navigate(address);
 }
 
 QTreeWidgetItem* CMainFrame::SelectFolder(const QString& path) { return dirTree_->SelectPath(path); }
@@ -219,7 +219,7 @@ void CMainFrame::updateLockIndicators() {
 }
 
 PlayerCloseControl* CMainFrame::player() const {
-    return dynamic_cast<PlayerCloseControl*>(modules_.form(ModuleId::Player));
+    return dynamic_cast<PlayerCloseControl*>(modules_.docTemplate(ModuleId::Player).form());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
