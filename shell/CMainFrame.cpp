@@ -7,6 +7,7 @@
 #include "framework/MenuBuilder.h"
 #include "framework/ModuleForm.h"
 #include "framework/ModuleRegistry.h"
+#include "framework/QtText.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBarBuilder.h"
 #include "resources/ResourceIds.h"
@@ -71,16 +72,16 @@ bool CMainFrame::create() {
     toolBar_ = ToolBarBuilder::build(IDR_MAINFRAME, AFX_IDW_TOOLBAR, commands_, this);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    statusBar_ = new StatusBar(AFX_IDW_STATUS_BAR, QString::fromStdString(StringTable::text(IDS_IDLE_MESSAGE)),
-                               {QString::fromStdString(StringTable::text(IDS_INDICATOR_CAPS)),
-                                QString::fromStdString(StringTable::text(IDS_INDICATOR_NUM)),
-                                QString::fromStdString(StringTable::text(IDS_INDICATOR_SCRL))},
+    statusBar_ = new StatusBar(AFX_IDW_STATUS_BAR, fromStd(StringTable::text(IDS_IDLE_MESSAGE)),
+                               {fromStd(StringTable::text(IDS_INDICATOR_CAPS)),
+                                fromStd(StringTable::text(IDS_INDICATOR_NUM)),
+                                fromStd(StringTable::text(IDS_INDICATOR_SCRL))},
                                this);
     setStatusBar(statusBar_);
 
     dirTree_ = new CDirTree(this, modules_.iconProvider(),
-                            FolderNamespace(QDir::homePath().toStdString(),
-                                            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString()));
+                            FolderNamespace(toStd(QDir::homePath()),
+                                            toStd(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))));
     if (dirTree_->barId() == 0) return false;
     dirTree_->setActiveViewLookup([this] {
         ChildFrame* child = activeChild();
@@ -206,7 +207,7 @@ void CMainFrame::onChildActivated(QMdiSubWindow* window) {
 }
 
 void CMainFrame::updateTitle() {
-    const QString title = QString::fromStdString(StringTable::text(IDS_FRAME_TITLE));
+    const QString title = fromStd(StringTable::text(IDS_FRAME_TITLE));
     ChildFrame* child = activeChild();
     setWindowTitle(child ? title + QStringLiteral(" - ") + child->windowTitle() : title);
 }
