@@ -6,6 +6,7 @@
 #include "app/QtSettingsStore.h"
 #include "base/StartupSettings.h"
 #include "framework/DialogRunner.h"
+#include "framework/QtText.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "shell/CAboutDlg.h"
@@ -43,15 +44,15 @@ bool CVyx31App::SelectFolder(const QString& path) { return mainFrame_ && mainFra
 bool CVyx31App::InitInstance() {
     // The network library's global start-up stands where the sockets start-up stood.
     if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
-        DialogRunner::critical(nullptr, QString::fromStdString(StringTable::text(IDS_APP_TITLE)),
-                               QString::fromStdString(StringTable::text(IDS_SOCKETS_INIT_FAILED)));
+        DialogRunner::critical(nullptr, fromStd(StringTable::text(IDS_APP_TITLE)),
+                               fromStd(StringTable::text(IDS_SOCKETS_INIT_FAILED)));
         return false;
     }
     networkStarted_ = true;
 
     const StartupFolders folders = StartupSettings::apply(settings(), ProgramFolder::current());
-    programFolder_ = QString::fromStdString(folders.programFolder);
-    helpHome_ = QString::fromStdString(folders.helpHome);
+    programFolder_ = fromStd(folders.programFolder);
+    helpHome_ = fromStd(folders.helpHome);
 
     createTemplates();
     ModuleForms::install(*this);

@@ -38,7 +38,7 @@ public:
     QFileIconProvider& iconProvider() override { return *iconProvider_; }
 
     // The live form of the module, or null when its window does not exist.
-    QWidget* form(ModuleId module) const override { return templates_[index(module)] ? templates_[index(module)]->form() : nullptr; }
+    QWidget* form(ModuleId module) const { return templates_[index(module)] ? templates_[index(module)]->form() : nullptr; }
     // The document of the live Help window, or null.
     Document* helpDocument() const {
         const auto& help = templates_[index(ModuleId::Help)];

@@ -2,6 +2,7 @@
 
 #include "framework/CommandIcons.h"
 #include "framework/ControlId.h"
+#include "framework/QtText.h"
 #include "resources/AcceleratorTable.h"
 #include "resources/MenuTable.h"
 #include "resources/StringTable.h"
@@ -20,12 +21,12 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent) {}
 
 QAction* CommandTable::action(int command) {
     if (const auto found = actions_.find(command); found != actions_.end()) return found->second;
-    const QString tooltip = QString::fromStdString(StringTable::tooltip(command));
-    QString text = QString::fromStdString(MenuTable::commandText(command));
+    const QString tooltip = fromStd(StringTable::tooltip(command));
+    QString text = fromStd(MenuTable::commandText(command));
     if (text.isEmpty()) text = tooltip.isEmpty() ? QStringLiteral("Command %1").arg(command) : tooltip;
     auto* action = new QAction(CommandIcons::forCommand(command), text, this);
     ControlId::set(action, command);
-    action->setStatusTip(QString::fromStdString(StringTable::statusText(command)));
+    action->setStatusTip(fromStd(StringTable::statusText(command)));
     action->setToolTip(tooltip.isEmpty() ? plainText(text) : tooltip);
     action->setEnabled(false);
     connect(action, &QAction::triggered, this, [this, command] {
@@ -57,7 +58,7 @@ QAction* CommandTable::followingAction(int command, const QString& text, QObject
 void CommandTable::installAccelerators(QWidget* window, int acceleratorId) {
     std::map<int, QList<QKeySequence>> keys;
     for (const auto& accelerator : AcceleratorTable::accelerators(acceleratorId))
-        keys[accelerator.command].append(QKeySequence(QString::fromStdString(accelerator.keys)));
+        keys[accelerator.command].append(QKeySequence(fromStd(accelerator.keys)));
     for (const auto& [command, sequences] : keys) {
         QAction* commandAction = action(command);
         commandAction->setShortcuts(sequences);

@@ -3,6 +3,7 @@
 #include "framework/CommandTable.h"
 #include "framework/CommandTarget.h"
 #include "framework/ControlId.h"
+#include "framework/QtText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -11,7 +12,7 @@
 void MenuBuilder::fillMenuBar(QMenuBar* bar, int resourceId, CommandTable& commands) {
     bar->clear();
     for (const auto& item : MenuTable::menu(resourceId)) {
-        QMenu* menu = bar->addMenu(QString::fromStdString(item.text));
+        QMenu* menu = bar->addMenu(fromStd(item.text));
         fillMenu(menu, item.items, commands);
     }
 }
@@ -22,10 +23,10 @@ void MenuBuilder::fillMenu(QMenu* menu, const std::vector<MenuItem>& items, Comm
         if (item.isSeparator()) {
             menu->addSeparator();
         } else if (item.isPopup()) {
-            fillMenu(menu->addMenu(QString::fromStdString(item.text)), item.items, commands);
+            fillMenu(menu->addMenu(fromStd(item.text)), item.items, commands);
         } else {
             QAction* shared = commands.action(item.command);
-            const QString text = QString::fromStdString(item.text);
+            const QString text = fromStd(item.text);
             menu->addAction(shared->text() == text ? shared : commands.followingAction(item.command, text, menu));
         }
     }
@@ -38,7 +39,7 @@ QMenu* MenuBuilder::contextPopup(const MenuItem& popup, CommandTarget& target, Q
             menu->addSeparator();
             continue;
         }
-        QAction* action = menu->addAction(QString::fromStdString(item.text));
+        QAction* action = menu->addAction(fromStd(item.text));
         ControlId::set(action, item.command);
         const int command = item.command;
         QObject::connect(action, &QAction::triggered, menu, [&target, command] { target.execute(command); });

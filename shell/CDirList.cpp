@@ -110,7 +110,7 @@ bool CDirList::ShowFolder(const QString& folder) {
     rows_ = std::move(*rows);
     QMimeDatabase types;
     for (LVFILEDATA& row : rows_)
-        row.typeName = types.mimeTypeForFile(fromStd(row.path), QMimeDatabase::MatchExtension).comment().toStdString();
+        row.typeName = toStd(types.mimeTypeForFile(fromStd(row.path), QMimeDatabase::MatchExtension).comment());
     showRows();
     emit listed();
     return true;

@@ -36,8 +36,8 @@ public:
 
 FolderEntry entryOf(const QTreeWidgetItem* item) {
     FolderEntry entry;
-    entry.name = item->text(0).toStdString();
-    entry.path = item->data(0, kPathRole).toString().toStdString();
+    entry.name = toStd(item->text(0));
+    entry.path = toStd(item->data(0, kPathRole).toString());
     entry.kind = static_cast<FolderEntry::Kind>(item->data(0, kKindRole).toInt());
     return entry;
 }

@@ -390,7 +390,7 @@ void CHelpViewer::RebuildFavorites() {
     for (QMenu* popup : favoritesMenu_->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) popup->deleteLater();
     favoritesMenu_->clear();
     favoriteAddresses_.clear();
-    const std::string fallback = (QDir::homePath() + QStringLiteral("/Favorites")).toStdString();
+    const std::string fallback = toStd(QDir::homePath() + QStringLiteral("/Favorites"));
     const std::string folder = FavoritesReader::expandEnvironment(host_.settings().getText(kSection, "Favorites", fallback));
     FavoritesMenu favorites;
     std::vector<std::string> addresses;

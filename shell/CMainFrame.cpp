@@ -7,6 +7,7 @@
 #include "framework/MenuBuilder.h"
 #include "framework/ModuleForm.h"
 #include "framework/ModuleRegistry.h"
+#include "framework/QtText.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBarBuilder.h"
 #include "resources/ResourceIds.h"
@@ -71,16 +72,16 @@ bool CMainFrame::create() {
     toolBar_ = ToolBarBuilder::build(IDR_MAINFRAME, AFX_IDW_TOOLBAR, commands_, this);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    statusBar_ = new StatusBar(AFX_IDW_STATUS_BAR, QString::fromStdString(StringTable::text(IDS_IDLE_MESSAGE)),
-                               {QString::fromStdString(StringTable::text(IDS_INDICATOR_CAPS)),
-                                QString::fromStdString(StringTable::text(IDS_INDICATOR_NUM)),
-                                QString::fromStdString(StringTable::text(IDS_INDICATOR_SCRL))},
+    statusBar_ = new StatusBar(AFX_IDW_STATUS_BAR, fromStd(StringTable::text(IDS_IDLE_MESSAGE)),
+                               {fromStd(StringTable::text(IDS_INDICATOR_CAPS)),
+                                fromStd(StringTable::text(IDS_INDICATOR_NUM)),
+                                fromStd(StringTable::text(IDS_INDICATOR_SCRL))},
                                this);
     setStatusBar(statusBar_);
 
     dirTree_ = new CDirTree(this, modules_.iconProvider(),
-                            FolderNamespace(QDir::homePath().toStdString(),
-                                            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString()));
+                            FolderNamespace(toStd(QDir::homePath()),
+                                            toStd(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))));
     if (dirTree_->barId() == 0) return false;
     dirTree_->setActiveViewLookup([this] {
         ChildFrame* child = activeChild();
@@ -142,11 +143,11 @@ ChildFrame* CMainFrame::activeChild() const {
 
 ChildFrame* CMainFrame::childOf(ModuleId module) const {
     if (!workbook_) return nullptr;
+    // A live form stands in a frame of its own template: the template alone finds the frame.
     const DocTemplate& docTemplate = modules_.docTemplate(module);
-    QWidget* form = modules_.form(module);
     for (QMdiSubWindow* window : workbook_->subWindowList()) {
         auto* child = qobject_cast<ChildFrame*>(window);
-        if (child && (&child->docTemplate() == &docTemplate || (form && child->form() == form))) return child;
+        if (child && &child->docTemplate() == &docTemplate) return child;
     }
     return nullptr;
 }
@@ -187,7 +188,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
 
 void CMainFrame::ShowHelpPage(const QString& address) {
     OpenModuleWindow(ModuleId::Help);
-    if (auto* browser = dynamic_cast<HelpBrowserForm*>(modules_.form(ModuleId::Help))) browser->Navigate(address);
+    if (auto* browser = dynamic_cast<HelpBrowserForm*>(modules_.docTemplate(ModuleId::Help).form())) browser->Navigate(address);
 }
 
 QTreeWidgetItem* CMainFrame::SelectFolder(const QString& path) { return dirTree_->SelectPath(path); }
@@ -206,7 +207,7 @@ void CMainFrame::onChildActivated(QMdiSubWindow* window) {
 }
 
 void CMainFrame::updateTitle() {
-    const QString title = QString::fromStdString(StringTable::text(IDS_FRAME_TITLE));
+    const QString title = fromStd(StringTable::text(IDS_FRAME_TITLE));
     ChildFrame* child = activeChild();
     setWindowTitle(child ? title + QStringLiteral(" - ") + child->windowTitle() : title);
 }
@@ -219,7 +220,7 @@ void CMainFrame::updateLockIndicators() {
 }
 
 PlayerCloseControl* CMainFrame::player() const {
-    return dynamic_cast<PlayerCloseControl*>(modules_.form(ModuleId::Player));
+    return dynamic_cast<PlayerCloseControl*>(modules_.docTemplate(ModuleId::Player).form());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -265,14 +265,14 @@ void CXAnalyzerTree::WriteTags() {
         report("Error: No Tag updated");
         return;
     }
-    tags_.SetArtist(values_[Artist].toStdString());
-    tags_.SetTitle(values_[Title].toStdString());
-    tags_.SetAlbum(values_[Album].toStdString());
-    tags_.SetYear(values_[Year].toStdString());
-    tags_.SetComment(values_[Comment].toStdString());
-    tags_.SetGenreText(values_[Genre].toStdString());
+    tags_.SetArtist(toStd(values_[Artist]));
+    tags_.SetTitle(toStd(values_[Title]));
+    tags_.SetAlbum(toStd(values_[Album]));
+    tags_.SetYear(toStd(values_[Year]));
+    tags_.SetComment(toStd(values_[Comment]));
+    tags_.SetGenreText(toStd(values_[Genre]));
     tags_.SetGenreNumber(genreNumber_);
-    tags_.SetTrack(values_[Track].toStdString());
+    tags_.SetTrack(toStd(values_[Track]));
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TagsWritten written = tags_.WriteTags();

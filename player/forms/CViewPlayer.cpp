@@ -528,7 +528,7 @@ void CViewPlayer::onFileDoubleClicked() {
         loadPlaylist(selectedPath_, true);
         return;
     }
-    queue_.append({toStd(name), selectedPath_.section(QLatin1Char('|'), 0, 0).toStdString()});
+    queue_.append({toStd(name), toStd(selectedPath_.section(QLatin1Char('|'), 0, 0))});
     sequencer().entriesQueued(lastState());
     refreshPlaylistBox();
 }

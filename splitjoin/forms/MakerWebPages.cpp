@@ -1,9 +1,10 @@
 #include "splitjoin/forms/MakerWebPages.h"
 
 #include "base/SettingsStore.h"
+#include "framework/QtText.h"
 
 MakerWebPages::MakerWebPages(const SettingsStore& settings, const QString& programFolder)
-    : base_(QString::fromStdString(settings.getText("Settings", "WebBase", (programFolder + QStringLiteral("hlp/web/")).toStdString()))) {}
+    : base_(fromStd(settings.getText("Settings", "WebBase", toStd(programFolder + QStringLiteral("hlp/web/"))))) {}
 
 QUrl MakerWebPages::sponsorPage(int number) const {
     return page(QStringLiteral("/sponsors/vyx_sponsor%1.htm").arg(number));

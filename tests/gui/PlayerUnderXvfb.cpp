@@ -16,6 +16,7 @@
 #include "shell/CMainFrame.h"
 #include "support/FileBytes.h"
 #include "support/FileListClicks.h"
+#include "support/HeldStream.h"
 #include "support/WindowTestApp.h"
 #include "support/ToneMp3.h"
 
@@ -27,8 +28,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -52,37 +51,6 @@ void saveScreenshot(QWidget& window, const QString& name, int settleMs) {
     EXPECT_TRUE(shot.save(file)) << file.toStdString();
     EXPECT_GT(shot.width(), 400);
 }
-
-// An http server on 127.0.0.1 that sends the first part of a song and holds the connection
-// until told to send the rest: the Player plays the part and then waits for more.
-class HeldStream {
-public:
-    explicit HeldStream(std::vector<std::uint8_t> body) : body_(std::move(body)) {
-        server_.listen(QHostAddress::LocalHost);
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            client_ = server_.nextPendingConnection();
-            QObject::connect(client_, &QTcpSocket::readyRead, [this] {
-                client_->readAll();
-                client_->write("HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n");
-                client_->write(reinterpret_cast<const char*>(body_.data()), static_cast<qint64>(body_.size() / 2));
-            });
-        });
-    }
-    QString url(const QString& name) const {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(server_.serverPort()).arg(name);
-    }
-    void finish() {
-        if (!client_) return;
-        client_->write(reinterpret_cast<const char*>(body_.data() + body_.size() / 2),
-                       static_cast<qint64>(body_.size() - body_.size() / 2));
-        client_->disconnectFromHost();
-    }
-
-private:
-    std::vector<std::uint8_t> body_;
-    QTcpServer server_;
-    QTcpSocket* client_ = nullptr;
-};
 
 bool hasColour(const QImage& picture) {
     for (int y = 0; y < picture.height(); ++y)

@@ -22,13 +22,13 @@
 class CDirList;
 class QWidget;
 
-// The real program around a module form: the application object with its settings file in a
-// temporary config folder, the main frame, and a fresh folder under the home folder that the
-// directory tree can select.
 using FileListClicks::clickEmptyArea;
 using FileListClicks::clickRow;
 using FileListClicks::rowNames;
 
+// The real program around a module form: the application object with its settings file in a
+// temporary config folder, the main frame, and a fresh folder under the home folder that the
+// directory tree can select.
 class ModuleFormTest : public ::testing::Test {
 protected:
     void SetUp() override;

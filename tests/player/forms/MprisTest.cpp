@@ -5,6 +5,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/CDirList.h"
 #include "support/FileBytes.h"
+#include "support/HeldStream.h"
 #include "support/ModuleFormTest.h"
 #include "support/ToneMp3.h"
 #include "support/WindowTestApp.h"
@@ -20,8 +21,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
 
@@ -92,35 +91,6 @@ public:
 
 private:
     QDBusConnection bus_;
-};
-
-// An http server on 127.0.0.1 that sends the first half of a song and holds the connection until
-// told to send the rest: the Player plays the half and then waits, playing, for more.
-class HeldStream {
-public:
-    explicit HeldStream(std::vector<std::uint8_t> body) : body_(std::move(body)) {
-        server_.listen(QHostAddress::LocalHost);
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            client_ = server_.nextPendingConnection();
-            QObject::connect(client_, &QTcpSocket::readyRead, [this] {
-                client_->readAll();
-                client_->write("HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n");
-                client_->write(reinterpret_cast<const char*>(body_.data()), static_cast<qint64>(body_.size() / 2));
-            });
-        });
-    }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/held.mp3").arg(server_.serverPort()); }
-    void finish() {
-        if (!client_) return;
-        client_->write(reinterpret_cast<const char*>(body_.data() + body_.size() / 2),
-                       static_cast<qint64>(body_.size() - body_.size() / 2));
-        client_->disconnectFromHost();
-    }
-
-private:
-    std::vector<std::uint8_t> body_;
-    QTcpServer server_;
-    QTcpSocket* client_ = nullptr;
 };
 
 // Appends an ID3v1 tag with the three texts to an MP3 file.

@@ -9,6 +9,7 @@
 #include "shell/CAddUrl.h"
 #include "shell/CDirList.h"
 #include "shell/StandInForms.h"
+#include "support/FileBytes.h"
 #include "support/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
 #include "support/ToneMp3.h"
@@ -31,7 +32,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -109,13 +109,6 @@ protected:
     CViewPlayer* player_ = nullptr;
     std::vector<XA_Command> sent_;
 };
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST_F(PlayerFormTest, PlayWithNothingSelectedQueuesAnEmptyEntryAndEndsWithAnEmptyList) {
     player_->Play();
@@ -241,7 +234,7 @@ TEST_F(PlayerFormTest, SaveWritesRelativeAndAbsoluteLines) {
         return DialogAnswers::accept(dialog);
     }});
     player_->execute(ID_PLAYLIST_SAVE);
-    EXPECT_EQ(fileText(target), "inside.mp3\r\n" + outside + "\r\n");
+    EXPECT_EQ(FileBytes::readText(target), "inside.mp3\r\n" + outside + "\r\n");
     EXPECT_EQ(player_->currentFolder().toStdString(), songs_);
 }
 
