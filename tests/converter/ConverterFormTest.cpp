@@ -7,7 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/CDirList.h"
 #include "shell/CMainFrame.h"
-#include "shell/StandInForms.h"
+#include "support/StandInForms.h"
 #include "support/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
 

@@ -2,7 +2,7 @@
 
 #include "base/FileError.h"
 #include "base/ReplacingFile.h"
-#include "metadata/TagBytes.h"
+#include "support/TagBytes.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"

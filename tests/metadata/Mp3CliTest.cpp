@@ -1,5 +1,5 @@
 #include "converter/ProgramLookup.h"
-#include "metadata/TagBytes.h"
+#include "support/TagBytes.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"

@@ -1,7 +1,7 @@
 #include "platform/xaudio/XaudioAnalyzer.h"
 
 #include "metadata/Id3TagTexts.h"
-#include "metadata/TagBytes.h"
+#include "support/TagBytes.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 

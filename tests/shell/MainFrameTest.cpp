@@ -4,7 +4,7 @@
 #include "shell/CDirTree.h"
 #include "shell/CMainFrame.h"
 #include "support/WindowTestApp.h"
-#include "shell/StandInForms.h"
+#include "support/StandInForms.h"
 
 #include <QAction>
 #include <QMdiArea>

@@ -7,6 +7,7 @@
 #include "support/FileBytes.h"
 #include "support/HeldStream.h"
 #include "support/ModuleFormTest.h"
+#include "support/TagBytes.h"
 #include "support/ToneMp3.h"
 #include "support/WindowTestApp.h"
 
@@ -25,8 +26,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -94,16 +93,6 @@ private:
 };
 
 // Appends an ID3v1 tag with the three texts to an MP3 file.
-void appendId3v1(const std::string& path, const std::string& title, const std::string& artist, const std::string& album) {
-    char tag[128] = {};
-    std::memcpy(tag, "TAG", 3);
-    std::memcpy(tag + 3, title.data(), std::min<std::size_t>(title.size(), 30));
-    std::memcpy(tag + 33, artist.data(), std::min<std::size_t>(artist.size(), 30));
-    std::memcpy(tag + 63, album.data(), std::min<std::size_t>(album.size(), 30));
-    tag[127] = static_cast<char>(255);
-    std::ofstream(path, std::ios::binary | std::ios::app).write(tag, sizeof tag);
-}
-
 class MprisTest : public ModuleFormTest {
 protected:
     void SetUp() override {
@@ -162,7 +151,10 @@ TEST_F(MprisTest, PlayPauseAndStopDriveTheTransportAndAreAnnounced) {
 
 TEST_F(MprisTest, MetadataComesFromTheAnalyserAndTheVolumeIsTheMasterLevel) {
     const std::string tagged = song("tagged", 20.0);
-    appendId3v1(tagged, "Evening Tone", "The Testers", "Tones");
+    std::vector<std::uint8_t> song = FileBytes::read(tagged);
+    const std::vector<std::uint8_t> tag = TagBytes::v1("Evening Tone", "The Testers", "Tones", "", "", 0, 255);
+    song.insert(song.end(), tag.begin(), tag.end());
+    FileBytes::write(tagged, song);
     selectFolder(songs_);
     player_->fileList()->RefreshList();
     // Paused as soon as it plays, so that the song is neither stopped nor over while we look.

@@ -8,7 +8,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/CAddUrl.h"
 #include "shell/CDirList.h"
-#include "shell/StandInForms.h"
+#include "support/StandInForms.h"
 #include "support/FileBytes.h"
 #include "support/ModuleFormTest.h"
 #include "support/WindowTestApp.h"

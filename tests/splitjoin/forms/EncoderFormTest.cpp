@@ -4,7 +4,7 @@
 #include "framework/ControlId.h"
 #include "resources/ResourceIds.h"
 #include "shell/CDirList.h"
-#include "shell/StandInForms.h"
+#include "support/StandInForms.h"
 #include "splitjoin/forms/CEncodeView.h"
 #include "support/FileBytes.h"
 #include "support/WindowTestApp.h"

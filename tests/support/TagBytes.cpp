@@ -1,4 +1,4 @@
-#include "metadata/TagBytes.h"
+#include "support/TagBytes.h"
 
 #include <algorithm>
 
