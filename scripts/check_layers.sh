@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 # whose pattern (a bash pattern on its path from the project folder) it matches; it may include
 # files of its own rank and below. cli stands beside the window layers: it may include cli, the
 # engines, the component and the ground, and no other layer may include it.
-modules='@(splitjoin|metadata|player|converter)'
+modules='@(splitjoin|metadata|player|converter|transfer)'
 layer_table=(
   # pattern                                  rank  layer
   "base/*                                    1     ground"
@@ -26,7 +26,7 @@ layer_table=(
   "cli/*                                     3     cli"
 )
 # The folders whose sources are checked (every folder of the table).
-checked_folders=(base app platform splitjoin metadata player converter framework resources shell cli)
+checked_folders=(base app platform splitjoin metadata player converter transfer framework resources shell cli)
 # Engine files that may include Qt all the same: the player wrapper's bridge that posts the
 # component's notifications to the GUI thread as Qt Core events.
 qt_bridge=(player/XaudioNotifier.h player/XaudioNotifier.cpp)
