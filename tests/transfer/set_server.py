@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Serves a folder on 127.0.0.1 for the tests that fetch sets from the web.
 
-    set_server.py http FOLDER [--cut-once NAME] [--stall-once NAME] [--log FILE]
+    set_server.py http FOLDER [--cut-once NAME] [--stall-once NAME] [--no-ranges yes] [--log FILE]
     set_server.py ftp FOLDER
 
 Prints the port it listens on as the first line of standard output, or "skip: REASON" when the
@@ -12,6 +12,7 @@ http: GET and HEAD of the folder's files, with single byte ranges ("bytes=N-" an
   --cut-once NAME    the first GET of NAME announces the whole answer, sends half and closes
   --stall-once NAME  the first GET of NAME announces the whole answer, sends half and then nothing,
                      holding the connection open until the client gives up
+  --no-ranges yes    ignore the Range header: every GET answers with the whole file
   --log FILE         one line per request: "METHOD /path RANGE" (RANGE "-" when none)
 ftp: the folder read-only for the anonymous user (Debian's python3-pyftpdlib).
 """
@@ -76,7 +77,7 @@ def serve_http(folder, options):
             with open(path, "rb") as f:
                 data = f.read()
             start, end = 0, len(data)
-            asked = self.headers.get("Range")
+            asked = None if options.get("--no-ranges") else self.headers.get("Range")
             if asked and asked.startswith("bytes="):
                 first, _, last = asked[len("bytes="):].partition("-")
                 start = int(first)
@@ -93,7 +94,8 @@ def serve_http(folder, options):
                 self.send_response(200)
             body = data[start:end]
             self.send_header("Content-Length", str(len(body)))
-            self.send_header("Accept-Ranges", "bytes")
+            if not options.get("--no-ranges"):
+                self.send_header("Accept-Ranges", "bytes")
             self.end_headers()
             if not send_body:
                 return
