@@ -22,7 +22,9 @@ public:
     struct Limits {
         std::chrono::seconds connect{30};
         std::chrono::seconds noData{30};
-        int fruitlessAttempts = 3; // attempts in a row that bring no new byte before giving up
+        // Attempts in a row that bring no new byte before giving up; also the most times a
+        // download starts again from its first byte because the server cannot resume.
+        int fruitlessAttempts = 3;
     };
     enum class Outcome { Done, Missing, Failed, Cancelled };
     struct Finished {
