@@ -52,6 +52,7 @@ QIcon CommandIcons::forCommand(int command) {
         {ID_LIST_DELETE, QStyle::SP_TrashIcon},           {ID_LIST_RENAME, QStyle::SP_FileDialogDetailedView},
         {IDC_PLAY, QStyle::SP_MediaPlay},                 {ID_PLAYER_PAUSE, QStyle::SP_MediaPause},
         {IDC_STOP, QStyle::SP_MediaStop},                 {ID_APP_EXIT, QStyle::SP_DialogCloseButton},
+        {ID_CHECK_SET, QStyle::SP_DialogApplyButton},     {ID_OPEN_URL, QStyle::SP_DriveNetIcon},
     };
     if (const auto found = standardIcons.find(command); found != standardIcons.end()) return standard(found->second);
     return {};

@@ -56,6 +56,8 @@ std::map<int, std::vector<MenuItem>> buildMenus() {
         popupOf("&File", {entry("E&xit", ID_APP_EXIT)}), viewPopup(),
         actionPopup(entry("&Decode", ID_DECODE), modulePlayerEntry(), moduleConverterEntry()), helpPopup()};
     menus[IDR_DECODER] = moduleMenu(modulePlayerEntry(), moduleConverterEntry());
+    menus[IDR_DECODER].insert(menus[IDR_DECODER].end() - 1,
+                              popupOf("&Set", {entry("&Check Set", ID_CHECK_SET), entry("Open &Url...", ID_OPEN_URL)}));
     menus[IDR_ENCODER] = moduleMenu(modulePlayerEntry(), moduleConverterEntry());
     menus[IDR_PLAYER] = moduleMenu(
         popupOf("&Player", {entry("&Play", IDC_PLAY), entry("P&ause", ID_PLAYER_PAUSE), entry("&Stop", IDC_STOP),

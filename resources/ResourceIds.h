@@ -92,6 +92,8 @@ constexpr int ID_DECODE = 32773;
 constexpr int ID_SPLIT = 32775;
 constexpr int ID_SHOW_PAGE = 32817;
 constexpr int IDC_GET_KEY = 1086;
+constexpr int ID_CHECK_SET = 32860;
+constexpr int ID_OPEN_URL = 32861;
 
 // Player form.
 constexpr int IDC_PLAY = 1080;

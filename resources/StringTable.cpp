@@ -63,6 +63,8 @@ const std::map<int, std::string>& table() {
         // Prompts of the module forms.
         {ID_SPLIT, "Encode & Split\nEncoder"},
         {ID_DECODE, "Decode File Splits\nDecode"},
+        {ID_CHECK_SET, "Check every part of the picked set without writing anything\nCheck Set"},
+        {ID_OPEN_URL, "Join a set straight from the web address of a part or of its page\nOpen Url"},
         {ID_SHOW_PAGE, "Show the download page of the last split\nShow Page"},
 
         // Prompts of the Help browser.

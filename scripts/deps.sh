@@ -11,6 +11,7 @@ packages=(
   mpg123
   lame time hyperfine xvfb xauth strace
   python3 man-db groff-base desktop-file-utils appstream
+  python3-pyftpdlib
   dbus librsvg2-bin lintian
   clang libclang-rt-14-dev
 )

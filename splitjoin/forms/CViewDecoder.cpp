@@ -1,4 +1,6 @@
 #include "splitjoin/forms/CViewDecoder.h"
+#include "splitjoin/forms/SetCheckDialog.h"
+#include "splitjoin/forms/WebJoinRun.h"
 
 #include "base/FileError.h"
 #include "base/SettingsStore.h"
@@ -13,14 +15,18 @@
 #include "resources/StringTable.h"
 #include "shell/CDirList.h"
 #include "splitjoin/CCode.h"
+#include "splitjoin/PartNaming.h"
 #include "splitjoin/PartType.h"
+#include "splitjoin/SetChecker.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -54,6 +60,7 @@ CViewDecoder::CViewDecoder(FormHost& host, ChildFrame& frame)
 
 CViewDecoder::~CViewDecoder() {
     sponsorTimer_.stop();
+    webJoin_.reset(); // cancels a join from the web and waits for its thread
     writeSettings();
 }
 
@@ -123,6 +130,9 @@ void CViewDecoder::addCommands() {
     list_->addFormCommands(*this, hasInput);
     addCommand(ID_HELP, [this] { showHelp(); });
     addCommand(IDC_GET_KEY, [this] { showCryptKeyPage(); });
+    addCommand(ID_CHECK_SET, [this] { checkSet(); }, hasInput);
+    addCommand(ID_OPEN_URL, [this] { openUrl(); },
+               [this](CommandState& state) { state.enabled = webJoin_ == nullptr; });
 }
 
 void CViewDecoder::readSettings() {
@@ -250,4 +260,71 @@ void CViewDecoder::showHelp() {
 
 void CViewDecoder::showCryptKeyPage() {
     host_.ShowHelpPage(webPages_.cryptKeyPage().toString());
+}
+
+// Checks the picked part's set without writing anything and shows every part's verdict.
+void CViewDecoder::checkSet() {
+    takeValues();
+    const JoinValues& values = joiner_.values();
+    SetChecker::Result result;
+    try {
+        result = SetChecker::check(values.inputPart, values.userKey.substr(0, CCode::MaxUserKeyLength));
+    } catch (const FileError& error) {
+        DialogRunner::critical(this, boxTitle(), fromStd(error.description()));
+        return;
+    }
+    status_.setStatus(toStd(SetCheckDialog::summary(result)));
+    SetCheckDialog dialog(result, this);
+    DialogRunner::run(dialog);
+}
+
+void CViewDecoder::openUrl() {
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Open Url"));
+    dialog.setLabelText(QStringLiteral("Web address of a part or of the download page (http://, https://, ftp://):"));
+    dialog.setTextValue(lastAddress_);
+    if (DialogRunner::run(dialog) != QDialog::Accepted) return;
+    const QString address = dialog.textValue().trimmed();
+    if (address.isEmpty()) return;
+    lastAddress_ = address;
+    startWebJoin(toStd(address));
+}
+
+// The set is fetched into the output folder (beside the listed parts when none is set) under the
+// name stored in it, on a worker thread; the window stays live and the progress box can cancel.
+void CViewDecoder::startWebJoin(const std::string& address) {
+    takeValues();
+    const JoinValues& values = joiner_.values();
+    WebJoiner::Request request;
+    request.address = address;
+    request.outputFolder = values.outputFolder.empty() ? values.inputFolder : values.outputFolder;
+    request.userKey = values.userKey.substr(0, CCode::MaxUserKeyLength);
+    webJoin_ = std::make_unique<WebJoinRun>(request);
+    webProgress_ = new QProgressDialog(QStringLiteral("Joining from ") + fromStd(address), QStringLiteral("Cancel"), 0,
+                                       100, this);
+    webProgress_->setWindowTitle(QStringLiteral("Open Url"));
+    webProgress_->setMinimumDuration(0);
+    webProgress_->setAutoClose(false);
+    webProgress_->setAutoReset(false);
+    webProgress_->setValue(0);
+    connect(webProgress_, &QProgressDialog::canceled, this, [this] {
+        if (webJoin_) webJoin_->cancel();
+    });
+    connect(webJoin_.get(), &WebJoinRun::statusChanged, this,
+            [this](const QString& text) { status_.setStatus(toStd(text)); });
+    connect(webJoin_.get(), &WebJoinRun::progressed, this, [this](int percent) {
+        if (webProgress_) webProgress_->setValue(percent);
+    });
+    connect(webJoin_.get(), &WebJoinRun::finished, this, &CViewDecoder::endWebJoin);
+    webProgress_->show();
+    webJoin_->start();
+}
+
+void CViewDecoder::endWebJoin(bool joined, const QString& outputPath, const QString& stopBox) {
+    webJoin_.reset();
+    delete webProgress_;
+    webProgress_ = nullptr;
+    if (!stopBox.isEmpty()) showStopBox(toStd(stopBox));
+    const std::string folder = std::string(PartNaming::folder(toStd(outputPath)));
+    if (joined && folder == joiner_.values().inputFolder) list_->RefreshList();
 }

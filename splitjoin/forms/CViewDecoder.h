@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 class BrowseEdit;
 class CDirList;
 class ChildFrame;
@@ -17,8 +19,10 @@ class Document;
 class FormHost;
 class QCheckBox;
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 class QWebEngineView;
+class WebJoinRun;
 
 // The Decoder module's form (template 123): pick any part of a set in the list, see its type,
 // count and proposed name, and join the set back. A web pane turns the maker's sponsor pages.
@@ -47,6 +51,8 @@ public:
     QWebEngineView* webPane() const { return web_; }
     int sponsorCounter() const { return sponsorCounter_; }
     const QTimer& sponsorTimer() const { return sponsorTimer_; }
+    // The progress of a join from the web while one runs, else null.
+    QProgressDialog* webJoinProgress() const { return webProgress_; }
 
 private:
     void createControls();
@@ -63,6 +69,10 @@ private:
     void nextSponsorPage();
     void showHelp();
     void showCryptKeyPage();
+    void checkSet();
+    void openUrl();
+    void startWebJoin(const std::string& address);
+    void endWebJoin(bool joined, const QString& outputPath, const QString& stopBox);
 
     FormHost& host_;
     FormStatus status_;
@@ -81,4 +91,7 @@ private:
     QWebEngineView* web_ = nullptr;
     QLineEdit* keyEdit_ = nullptr;
     QPushButton* getKeyButton_ = nullptr;
+    std::unique_ptr<WebJoinRun> webJoin_;
+    QProgressDialog* webProgress_ = nullptr;
+    QString lastAddress_;
 };

@@ -8,13 +8,19 @@
 #include "splitjoin/NameSanitizer.h"
 #include "splitjoin/Splitter.h"
 #include "splitjoin/forms/CViewDecoder.h"
+#include "splitjoin/forms/SetCheckDialog.h"
 #include "support/FileBytes.h"
 #include "support/RecordingSinks.h"
 #include "support/WindowTestApp.h"
+#include "transfer/SetServer.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -212,4 +218,98 @@ TEST_F(DecoderFormTest, HelpAndGetKeyOpenTheirPagesInTheHelpBrowser) {
     ASSERT_NE(help, nullptr);
     const QString web = app_->programFolder() + QStringLiteral("hlp/web/vyx30/vyx_cryptkey.htm");
     EXPECT_EQ(help->pages, (QStringList{QUrl::fromLocalFile(web).toString(), app_->programFolder() + "hlp/decoder.htm"}));
+}
+
+TEST_F(DecoderFormTest, CheckSetShowsTheVerdictOfEveryPart) {
+    makeSet(FileBytes::pattern(1'500'000, 3));
+    ASSERT_NE(openDecoder(), nullptr);
+    selectFolder(path("set"));
+    EXPECT_FALSE(enabled(ID_CHECK_SET));
+    clickRow(*decoder_->fileList(), partName(3));
+    ASSERT_TRUE(enabled(ID_CHECK_SET));
+
+    QStringList lines;
+    QString summary;
+    const auto readDialog = [&](QDialog& dialog) {
+        auto* check = qobject_cast<SetCheckDialog*>(&dialog);
+        EXPECT_NE(check, nullptr);
+        if (!check) return DialogAnswers::reject(dialog);
+        lines.clear();
+        for (int row = 0; row < check->partList()->count(); ++row) lines.append(check->partList()->item(row)->text());
+        summary = check->summaryLabel()->text();
+        return DialogAnswers::reject(dialog);
+    };
+    {
+        DialogAnswers answers({readDialog});
+        ASSERT_TRUE(frame().commands().execute(ID_CHECK_SET));
+    }
+    EXPECT_EQ(lines.size(), 4);
+    EXPECT_TRUE(summary.endsWith(QStringLiteral("complete and sound"))) << summary.toStdString();
+
+    auto damaged = FileBytes::read(setPart(1));
+    damaged[1000] ^= 0x40;
+    FileBytes::write(setPart(1), damaged);
+    std::filesystem::remove(setPart(2));
+    {
+        DialogAnswers answers({readDialog});
+        ASSERT_TRUE(frame().commands().execute(ID_CHECK_SET));
+    }
+    ASSERT_EQ(lines.size(), 4) << lines.join('|').toStdString();
+    EXPECT_EQ(lines[0], partName(0) + QStringLiteral(": OK"));
+    EXPECT_TRUE(lines[1].startsWith(partName(1) + QStringLiteral(": damaged"))) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], partName(2) + QStringLiteral(": missing"));
+    EXPECT_EQ(lines[3], partName(3) + QStringLiteral(": OK"));
+    EXPECT_TRUE(summary.contains(QStringLiteral("2 parts missing or faulty"))) << summary.toStdString();
+    EXPECT_EQ(setNames().size(), 3);  // the check wrote nothing
+}
+
+// Open Url joins on a worker thread: the window stays live, and Cancel ends a join whose server
+// went silent, leaving nothing in the output folder.
+TEST_F(DecoderFormTest, OpenUrlJoinsFromTheWebAndCancelLeavesNothing) {
+    const auto source = FileBytes::pattern(1'500'000, 4);
+    const std::string set = makeSet(source);
+    ASSERT_NE(openDecoder(), nullptr);
+    const auto typeAddress = [](const QString& address) {
+        return [address](QDialog& dialog) {
+            auto* input = qobject_cast<QInputDialog*>(&dialog);
+            EXPECT_NE(input, nullptr);
+            if (input) input->setTextValue(address);
+            return DialogAnswers::accept(dialog);
+        };
+    };
+    const auto entries = [](const std::string& folder) {
+        QStringList names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.append(QString::fromStdString(entry.path().filename().string()));
+        return names;
+    };
+    const auto joinEnded = [this] {
+        return WindowTestApp::waitUntil([this] { return decoder_->webJoinProgress() == nullptr; }, 60000);
+    };
+
+    const std::string out = makeFolder("out");
+    control<QLineEdit>(1005)->setText(QString::fromStdString(out));
+    {
+        SetServer server("http", set);
+        DialogAnswers answers({typeAddress(QString::fromStdString(server.url(partName(2).toStdString())))});
+        ASSERT_TRUE(frame().commands().execute(ID_OPEN_URL));
+        ASSERT_TRUE(joinEnded());
+    }
+    EXPECT_EQ(FileBytes::read(out + "/Song Nr. 1.wav"), source);
+    EXPECT_EQ(entries(out), QStringList{QStringLiteral("Song Nr. 1.wav")});
+
+    const std::string cancelled = makeFolder("cancelled");
+    control<QLineEdit>(1005)->setText(QString::fromStdString(cancelled));
+    SetServer silent("http", set, {"--stall-once", partName(1).toStdString()});
+    DialogAnswers answers({typeAddress(QString::fromStdString(silent.url(partName(0).toStdString())))});
+    ASSERT_TRUE(frame().commands().execute(ID_OPEN_URL));
+    ASSERT_NE(decoder_->webJoinProgress(), nullptr);
+    EXPECT_FALSE(enabled(ID_OPEN_URL));  // one join from the web at a time
+    auto* cancel = decoder_->webJoinProgress()->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_TRUE(joinEnded());
+    EXPECT_TRUE(entries(cancelled).isEmpty()) << entries(cancelled).join('|').toStdString();
+    EXPECT_NE(decoder_->status().text().find("Cancelled"), std::string::npos) << decoder_->status().text();
+    EXPECT_TRUE(enabled(ID_OPEN_URL));
 }

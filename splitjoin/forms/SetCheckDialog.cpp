@@ -1,0 +1,65 @@
+#include "splitjoin/forms/SetCheckDialog.h"
+
+#include "framework/QtText.h"
+#include "splitjoin/PartNaming.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+QString fileName(const std::string& path) { return fromStd(std::string(PartNaming::fileName(path))); }
+
+} // namespace
+
+SetCheckDialog::SetCheckDialog(const SetChecker::Result& result, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Check Set"));
+    summary_ = new QLabel(summary(result), this);
+    summary_->setWordWrap(true);
+    summary_->setObjectName(QStringLiteral("summary"));
+    parts_ = new QListWidget(this);
+    parts_->setObjectName(QStringLiteral("parts"));
+    const QIcon sound = QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton);
+    const QIcon faulty = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    for (const SetChecker::PartResult& part : result.parts)
+        new QListWidgetItem(part.status == SetChecker::Status::Ok ? sound : faulty, partLine(part), parts_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(parts_, 1);
+    layout->addWidget(buttons);
+    resize(480, 360);
+}
+
+QString SetCheckDialog::partLine(const SetChecker::PartResult& part) {
+    QString line = fileName(part.path);
+    if (part.run > 1) line += QStringLiteral(" to ") + fileName(part.lastPath);
+    line += QStringLiteral(": ") + fromStd(std::string(SetChecker::label(part.status)));
+    if (part.run > 1) line += QStringLiteral(" (%1 parts)").arg(part.run);
+    else if (!part.detail.empty()) line += QStringLiteral(" (") + fromStd(part.detail) + QStringLiteral(")");
+    return line;
+}
+
+QString SetCheckDialog::summary(const SetChecker::Result& result) {
+    QString what;
+    switch (result.kind) {
+    case SetChecker::Kind::None: return QStringLiteral("No set to check");
+    case SetChecker::Kind::Old: what = QStringLiteral("OLD file for ") + fromStd(result.name); break;
+    case SetChecker::Kind::Enc: what = QStringLiteral("ENC file for ") + fromStd(result.name); break;
+    case SetChecker::Kind::Set:
+        what = QStringLiteral("Set of %1 parts for ").arg(result.partCount) + fromStd(result.name);
+        break;
+    }
+    if (result.sound()) return what + QStringLiteral(": complete and sound");
+    std::uint64_t faulty = 0;
+    for (const SetChecker::PartResult& part : result.parts)
+        if (part.status != SetChecker::Status::Ok) faulty += part.run;
+    return what + QStringLiteral(": %1 %2 missing or faulty, the set does not join")
+                      .arg(faulty)
+                      .arg(faulty == 1 ? QStringLiteral("part") : QStringLiteral("parts"));
+}

@@ -1,0 +1,359 @@
+#include "transfer/WebJoiner.h"
+
+#include "base/FileError.h"
+#include "base/FileHandle.h"
+#include "base/MessageBoxSink.h"
+#include "base/ReplacingFile.h"
+#include "base/StatusSink.h"
+#include "base/TextFormat.h"
+#include "splitjoin/CCode.h"
+#include "splitjoin/NameSanitizer.h"
+#include "splitjoin/PartNaming.h"
+#include "splitjoin/PartType.h"
+#include "transfer/PageLinks.h"
+#include "transfer/WebAddress.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+
+namespace {
+
+// The local join's texts where the same thing happens, with the address in place of the path.
+constexpr const char* kTwoLanguages = "%s\r\n%s\r\n\r\n%s\r\n%s";
+constexpr const char* kOutputNotCreated = "Output file couldn't be created";
+constexpr const char* kOutputNotCreatedDe = "Ausgabedatei kann nicht angelegt werden";
+constexpr const char* kMissing = "Datei: %s fehlt\r\nFile: %s doesn't exist";
+constexpr const char* kProcessing = "Please wait, processing\r\nBitte warten, decodiere\r\n";
+constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n%s";
+constexpr const char* kWrongStructure = "File: %s has wrong structure\r\nDatei: %s hat falsche Structure";
+constexpr const char* kWrongPartNo =
+    "File: %s has wrong part no: %u\r\nDatei: %s hat falsche Split Nummer: %u";
+constexpr const char* kWrongLength = "File: %s has wrong length\r\nDatei: %s hat falsche Länge";
+constexpr const char* kChecksum =
+    "Checksum Fehler: %s\r\nOder CryptKey falsch\r\n\nChecksum error: %s\r\nor Cryptkey wrong";
+constexpr const char* kReady = "\tReady\tFertig";
+constexpr const char* kUnknownFlags =
+    "File: %s has unknown flags: %u\r\nDatei: %s hat unbekannte Flags: %u";
+constexpr const char* kNotRecognised =
+    "Not a part file: nothing to join\r\nKeine Split-Datei: nichts zu decodieren";
+constexpr const char* kWrongCount =
+    "File: %s has wrong part count: %u\r\nDatei: %s hat falsche Split Anzahl: %u";
+constexpr const char* kForeignPart =
+    "File: %s does not belong to the set of %s\r\nDatei: %s gehört nicht zum Set von %s";
+constexpr const char* kBeyondCount =
+    "File: %s belongs to the set but lies beyond its %u parts\r\n"
+    "Datei: %s gehört zum Set, liegt aber hinter seinen %u Teilen";
+// Texts of the web join alone.
+constexpr const char* kNotWebAddress =
+    "Not a web address (http://, https:// or ftp://): %s\r\nKeine Web-Adresse (http://, https:// oder ftp://): %s";
+constexpr const char* kNoLinks = "The page %s links no parts\r\nDie Seite %s verweist auf keine Split-Dateien";
+constexpr const char* kCancelled = "Cancelled: nothing was written\r\nAbgebrochen: nichts geschrieben";
+
+// The longest page read for its links: a page of many thousand parts is far smaller.
+constexpr std::uint64_t kLongestPage = 16 * 1024 * 1024;
+
+std::string twoLanguages(const char* english, const char* german, int errorNumber) {
+    const std::string description = FileError::describe(errorNumber);
+    return TextFormat::format(kTwoLanguages, english, description.c_str(), german, description.c_str());
+}
+
+} // namespace
+
+// One remote file on its way: a hidden file beside the output that never takes a name of its own
+// and goes when the download does.
+struct WebJoiner::Download {
+    std::string address;
+    ReplacingFile scratch;
+
+    // The bytes so far, read through a handle of their own (the scratch file is open for writing).
+    bool openForReading(FileHandle& reader) const {
+        return reader.open(scratch.temporaryPath(), FileHandle::Mode::Read);
+    }
+};
+
+WebJoiner::WebJoiner(StatusSink& status, MessageBoxSink& messageBox) : status_(status), messageBox_(messageBox) {}
+
+WebJoiner::~WebJoiner() = default;
+
+std::string WebJoiner::shown(const std::string& address) const { return WebAddress::forDisplay(address); }
+
+bool WebJoiner::join(const Request& request) {
+    request_ = request;
+    request_.userKey = request_.userKey.substr(0, CCode::MaxUserKeyLength);
+    request_.address = WebAddress::withoutFragment(request.address);
+    outputPath_.clear();
+    bytesDone_ = bytesTotal_ = 0;
+    if (!WebAddress::isWebAddress(request_.address)) {
+        const std::string address = shown(request_.address);
+        status_.setStatus(TextFormat::format(kNotWebAddress, address.c_str(), address.c_str()));
+        return false;
+    }
+    status_.setStatus(kProcessing);
+    ReplacingFile::removeAbandonedIn(request_.outputFolder.empty() ? "." : request_.outputFolder);
+    std::unique_ptr<Download> partZero;
+    if (!findPartZero(request_.address, partZero)) return false;
+    CCode record;
+    if (!acceptPartZero(*partZero, record) || refusePartBeyondCount()) return false;
+
+    const std::string name =
+        request_.outputName.empty() ? NameSanitizer::plainFileName(record.name()) : request_.outputName;
+    const std::string outputPath = PartNaming::join(request_.outputFolder, name);
+    ReplacingFile output;
+    if (!output.create(outputPath)) {
+        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, output.errorNumber()));
+        return false;
+    }
+    if (!joinParts(*partZero, output.file())) return false;
+    output.commit(false);
+    outputPath_ = outputPath;
+    status_.setStatus(kReady);
+    return true;
+}
+
+std::unique_ptr<WebJoiner::Download> WebJoiner::newDownload(const std::string& address) {
+    auto download = std::make_unique<Download>();
+    download->address = address;
+    std::string name = NameSanitizer::plainFileName(WebAddress::fileName(address));
+    if (name.empty()) name = "download";
+    // Many parts share the folder: its abandoned temporaries were removed once at the start.
+    if (!download->scratch.create(PartNaming::join(request_.outputFolder, name), ReplacingFile::Leftovers::Keep)) {
+        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, download->scratch.errorNumber()));
+        return nullptr;
+    }
+    return download;
+}
+
+std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address, std::uint64_t limit) {
+    auto download = newDownload(address);
+    if (!download) return nullptr;
+    ParallelDownloads downloads(limits_, &cancelled_);
+    downloads.start(0, address, download->scratch.file(), limit);
+    const ParallelDownloads::Finished finished = downloads.next();
+    if (finished.outcome != ParallelDownloads::Outcome::Done) {
+        reportFailedFetch(finished, address);
+        return nullptr;
+    }
+    return download;
+}
+
+bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address) {
+    const std::string where = shown(address);
+    switch (finished.outcome) {
+    case ParallelDownloads::Outcome::Done:
+        return false;
+    case ParallelDownloads::Outcome::Missing: {
+        const std::string message = TextFormat::format(kMissing, where.c_str(), where.c_str());
+        messageBox_.showStopBox(message);
+        status_.setStatus(message);
+        break;
+    }
+    case ParallelDownloads::Outcome::Failed:
+        status_.setStatus(TextFormat::format(kCantOpenPart, where.c_str(), where.c_str(), finished.detail.c_str()));
+        break;
+    case ParallelDownloads::Outcome::Cancelled:
+        status_.setStatus(kCancelled);
+        break;
+    }
+    return true;
+}
+
+// The address may name part 0, any other part, or the download page. Part 0's address follows
+// from another part's by the naming rules, and from a page by its first link.
+bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Download>& partZero) {
+    std::unique_ptr<Download> first = fetch(address);
+    if (!first) return false;
+    FileHandle reader;
+    if (!first->openForReading(reader)) throw FileError(first->scratch.temporaryPath(), reader.errorNumber());
+    const std::uint64_t size = reader.size();
+    const std::vector<std::uint8_t> head = PartCheck::readHead(reader, size);
+    CCode record;
+    record.userKey = request_.userKey;
+    std::string partZeroAddress;
+    if (record.loadHeader(head, std::numeric_limits<std::uint64_t>::max())) {
+        if (record.flagsAsRead > CCode::KnownFlags) {
+            partZero = std::move(first); // refused with its flags by acceptPartZero
+            partZeroAddress_ = address;
+            return true;
+        }
+        geo_ = PartType::usesGeoNaming(static_cast<int>(record.flagsAsRead));
+        if (record.partIndex == 0) {
+            partZero = std::move(first);
+            partZeroAddress_ = address;
+            return true;
+        }
+        partZeroAddress = geo_ ? PartNaming::geoPartZeroPath(address, record.partIndex)
+                               : PartNaming::classicPartPath(address, 0);
+    } else {
+        const std::string text(head.begin(), head.end());
+        if (!PageLinks::looksLikePage(text)) {
+            status_.setStatus(kNotRecognised);
+            return false;
+        }
+        partZeroAddress = partZeroFromPage(address, *first);
+        if (partZeroAddress.empty()) return false;
+    }
+    first.reset();
+    partZero = fetch(partZeroAddress);
+    partZeroAddress_ = partZeroAddress;
+    return partZero != nullptr;
+}
+
+std::string WebJoiner::partZeroFromPage(const std::string& pageAddress, Download& page) {
+    FileHandle reader;
+    if (!page.openForReading(reader)) throw FileError(page.scratch.temporaryPath(), reader.errorNumber());
+    std::string text(static_cast<std::size_t>(std::min(reader.size(), kLongestPage)), '\0');
+    text.resize(reader.read(text.data(), text.size()));
+    const std::vector<std::string> links = PageLinks::of(text);
+    if (links.empty()) {
+        const std::string where = shown(pageAddress);
+        status_.setStatus(TextFormat::format(kNoLinks, where.c_str(), where.c_str()));
+        return {};
+    }
+    return WebAddress::resolve(pageAddress, PageLinks::encodeForAddress(links.front()));
+}
+
+// Part 0 fixes the set: its count, flags and name. A header no writer makes is refused before
+// anything else is fetched.
+bool WebJoiner::acceptPartZero(Download& partZero, CCode& record) {
+    FileHandle reader;
+    if (!partZero.openForReading(reader)) throw FileError(partZero.scratch.temporaryPath(), reader.errorNumber());
+    const std::uint64_t size = reader.size();
+    const std::string where = shown(partZero.address);
+    const char* part = where.c_str();
+    record.userKey = request_.userKey;
+    if (!record.loadHeader(PartCheck::readHead(reader, size), size)) {
+        status_.setStatus(TextFormat::format(kWrongStructure, part, part));
+        return false;
+    }
+    if (record.flagsAsRead > CCode::KnownFlags) {
+        status_.setStatus(TextFormat::format(kUnknownFlags, part, record.flagsAsRead, part, record.flagsAsRead));
+        return false;
+    }
+    geo_ = PartType::usesGeoNaming(static_cast<int>(record.flagsAsRead));
+    switch (PartCheck::countFault(record)) {
+    case PartCheck::CountFault::NoParts:
+        status_.setStatus(TextFormat::format(kWrongCount, part, record.partCount, part, record.partCount));
+        return false;
+    case PartCheck::CountFault::IndexBeyondCount:
+        status_.setStatus(TextFormat::format(kWrongPartNo, part, record.partIndex, part, record.partIndex));
+        return false;
+    case PartCheck::CountFault::None:
+        break;
+    }
+    set_ = PartCheck::SetSignature::of(record);
+    bytesTotal_ = size * record.partCount;
+    return true;
+}
+
+// A part numbered just past the count that carries the set's name and flags means the count is
+// too small in every part: the file would be cut short. Its header is enough to tell.
+bool WebJoiner::refusePartBeyondCount() {
+    const std::string address = partAddress(set_.partCount);
+    auto download = newDownload(address);
+    if (!download) return true;
+    ParallelDownloads downloads(limits_, &cancelled_);
+    downloads.start(0, address, download->scratch.file(), CCode::HeaderSize);
+    const ParallelDownloads::Finished finished = downloads.next();
+    if (finished.outcome == ParallelDownloads::Outcome::Cancelled) return reportFailedFetch(finished, address);
+    if (finished.outcome != ParallelDownloads::Outcome::Done) return false;
+    FileHandle reader;
+    if (!download->openForReading(reader)) return false;
+    const std::vector<std::uint8_t> head = PartCheck::readHead(reader, reader.size());
+    CCode record;
+    record.userKey = request_.userKey;
+    if (!record.loadHeader(head, std::numeric_limits<std::uint64_t>::max()) || record.name() != set_.name ||
+        record.flagsAsRead != set_.flags)
+        return false;
+    const std::string where = shown(address);
+    status_.setStatus(TextFormat::format(kBeyondCount, where.c_str(), set_.partCount, where.c_str(), set_.partCount));
+    return true;
+}
+
+std::string WebJoiner::partAddress(std::uint64_t index) const {
+    return PartNaming::partPath(partZeroAddress_, index, geo_);
+}
+
+// Part 0 goes first; the others come up to PartsAtOnce at a time and wait in their hidden files
+// until every part before them is in, so that no more than that many wait at once.
+bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
+    if (!appendPart(partZero, 0, output)) return false;
+    ParallelDownloads downloads(limits_, &cancelled_);
+    downloads.setBytesArrived([this](std::uint64_t id, std::size_t length) {
+        bytesDone_ += length;
+        reportProgress(id);
+    });
+    std::map<std::uint64_t, std::unique_ptr<Download>> waiting;
+    std::map<std::uint64_t, bool> arrived;
+    std::uint64_t nextToStart = 1;
+    std::uint64_t nextToAppend = 1;
+    while (nextToAppend < set_.partCount) {
+        while (nextToStart < set_.partCount && nextToStart < nextToAppend + PartsAtOnce) {
+            auto download = newDownload(partAddress(nextToStart));
+            if (!download) return false;
+            downloads.start(nextToStart, download->address, download->scratch.file());
+            waiting[nextToStart++] = std::move(download);
+        }
+        const ParallelDownloads::Finished finished = downloads.next();
+        if (finished.outcome != ParallelDownloads::Outcome::Done) {
+            const auto failed = waiting.find(finished.id);
+            reportFailedFetch(finished, failed == waiting.end() ? partZeroAddress_ : failed->second->address);
+            return false;
+        }
+        arrived[finished.id] = true;
+        for (; arrived.count(nextToAppend) != 0; ++nextToAppend) {
+            if (!appendPart(*waiting[nextToAppend], nextToAppend, output)) return false;
+            waiting.erase(nextToAppend);
+            arrived.erase(nextToAppend);
+        }
+    }
+    buffer_ = {};
+    return true;
+}
+
+// Checks one fetched part and appends its data: deciphered, summed and written chunk by chunk.
+// A part that fails has written into the output's hidden file only.
+bool WebJoiner::appendPart(Download& part, std::uint64_t index, FileHandle& output) {
+    FileHandle reader;
+    if (!part.openForReading(reader)) throw FileError(part.scratch.temporaryPath(), reader.errorNumber());
+    const PartCheck::Result checked = PartCheck::check(
+        reader, index, set_, request_.userKey, buffer_,
+        [&output](const std::uint8_t* data, std::size_t length) { output.write(data, length); });
+    const std::string where = shown(part.address);
+    const char* path = where.c_str();
+    switch (checked.verdict) {
+    case PartCheck::Verdict::Sound:
+        if (index == 0) bytesDone_ += reader.size();
+        reportProgress(index);
+        return true;
+    case PartCheck::Verdict::WrongStructure:
+    case PartCheck::Verdict::CutShort:
+        status_.setStatus(TextFormat::format(kWrongStructure, path, path));
+        return false;
+    case PartCheck::Verdict::WrongIndex:
+        status_.setStatus(TextFormat::format(kWrongPartNo, path, checked.record.partIndex, path,
+                                             checked.record.partIndex));
+        return false;
+    case PartCheck::Verdict::Foreign: {
+        const std::string picked = shown(partZeroAddress_);
+        status_.setStatus(TextFormat::format(kForeignPart, path, picked.c_str(), path, picked.c_str()));
+        return false;
+    }
+    case PartCheck::Verdict::WrongLength:
+        status_.setStatus(TextFormat::format(kWrongLength, path, path));
+        return false;
+    case PartCheck::Verdict::ChecksumMismatch: {
+        const std::string message = TextFormat::format(kChecksum, path, path);
+        messageBox_.showStopBox(message);
+        status_.setStatus(message);
+        return false;
+    }
+    }
+    return false;
+}
+
+void WebJoiner::reportProgress(std::uint64_t part) {
+    if (!progress_) return;
+    bytesTotal_ = std::max(bytesTotal_, bytesDone_);
+    progress_({part, set_.partCount, bytesDone_, bytesTotal_});
+}
