@@ -52,7 +52,10 @@ std::uint64_t pageSize() {
 
 } // namespace
 
-MappedReader::MappedReader(FileHandle& file, std::uint64_t offset) : file_(file), position_(offset) {}
+MappedReader::MappedReader(FileHandle& file, std::uint64_t offset, Access access)
+    : file_(file), position_(offset), mappable_(access == Access::Map) {
+    if (!mappable_) file_.seek(offset);
+}
 
 MappedReader::~MappedReader() { unmap(); }
 
