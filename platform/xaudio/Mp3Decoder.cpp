@@ -68,7 +68,15 @@ bool Mp3Decoder::openFile(const std::string& path) {
 }
 
 bool Mp3Decoder::openDescriptor() {
-    if (mpg123_open_fd(handle_, file_.descriptor()) == MPG123_OK) return true;
+    reader_.attach(file_.descriptor());
+    mpg123_replace_reader_handle(
+        handle_,
+        [](void* reader, void* out, std::size_t length) -> mpg123_ssize_t {
+            return static_cast<BufferedFileReader*>(reader)->read(out, length);
+        },
+        [](void* reader, off_t offset, int whence) { return static_cast<BufferedFileReader*>(reader)->seek(offset, whence); },
+        nullptr);
+    if (mpg123_open_handle(handle_, &reader_) == MPG123_OK) return true;
     error_ = mpg123_strerror(handle_);
     file_ = FileHandle();
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FileHandle.h"
+#include "platform/xaudio/BufferedFileReader.h"
 #include "platform/xaudio/XA_Command.h"
 
 #include <cstddef>
@@ -67,6 +68,7 @@ private:
 
     mpg123_handle_struct* handle_ = nullptr;
     FileHandle file_; // the opened file, which libmpg123 reads but does not own
+    BufferedFileReader reader_; // how libmpg123 reads file_
     bool open_ = false;
     bool feed_ = false;
     bool decodedAudio_ = false;

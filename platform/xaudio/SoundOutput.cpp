@@ -10,6 +10,9 @@
 
 namespace {
 
+// Samples gathered for a file before they are written.
+constexpr std::size_t kFileBlock = std::size_t(256) << 10;
+
 // "/dev/wave/3" -> 3; -1 when the text is no device name with an index.
 int deviceIndex(const std::string& name) {
     for (const char* prefix : {"/dev/wave/", "/dev/dsound/"}) {
@@ -63,6 +66,7 @@ int SoundOutput::openDriver(const std::string& driver, const std::string& device
 }
 
 void SoundOutput::close() {
+    flushPending();
     if (handle_) out123_del(handle_); // stops (writing a WAV file's header) and closes
     handle_ = nullptr;
     open_ = live_ = started_ = false;
@@ -73,6 +77,7 @@ void SoundOutput::close() {
 bool SoundOutput::start(long rate, int channels) {
     if (!open_) return false;
     if (started_ && rate == rate_ && channels == channels_) return true;
+    flushPending();
     if (started_) out123_stop(handle_);
     started_ = out123_start(handle_, rate, channels, MPG123_ENC_SIGNED_16) == 0;
     rate_ = rate;
@@ -82,14 +87,26 @@ bool SoundOutput::start(long rate, int channels) {
 
 bool SoundOutput::play(std::uint8_t* data, std::size_t bytes) {
     if (!started_) return false;
-    return out123_play(handle_, data, bytes) == bytes;
+    if (live_) return out123_play(handle_, data, bytes) == bytes;
+    pending_.insert(pending_.end(), data, data + bytes);
+    return pending_.size() < kFileBlock || flushPending();
 }
 
+bool SoundOutput::flushPending() {
+    if (pending_.empty()) return true;
+    const bool written = started_ && out123_play(handle_, pending_.data(), pending_.size()) == pending_.size();
+    pending_.clear();
+    return written;
+}
+
+// A file keeps every sample it was given: only a device drops what it holds.
 void SoundOutput::drop() {
+    flushPending();
     if (started_) out123_drop(handle_);
 }
 
 void SoundOutput::drain() {
+    flushPending();
     if (started_ && live_) out123_drain(handle_);
 }
 

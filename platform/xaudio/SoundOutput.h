@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct out123_struct;
 
@@ -35,6 +36,8 @@ public:
 
 private:
     int openDriver(const std::string& driver, const std::string& device);
+    // Hands the samples held for a file on to it; false when it could not take them all.
+    bool flushPending();
 
     out123_struct* handle_ = nullptr;
     bool open_ = false;
@@ -43,4 +46,7 @@ private:
     long rate_ = 0;
     int channels_ = 0;
     double bufferSeconds_ = 0.1;
+    // A file's samples, gathered into large writes: one frame's samples a write would cost a
+    // system call each. A device gets each frame at once, as it is heard.
+    std::vector<std::uint8_t> pending_;
 };

@@ -10,6 +10,7 @@ pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3)
 find_package(Threads REQUIRED)
 
 list(APPEND XAUDIO_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BufferedFileReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CurlLibrary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FeedbackHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FftAnalyzer.cpp
