@@ -9,10 +9,11 @@
 #include <atomic>
 #include <charconv>
 #include <chrono>
-#include <optional>
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <optional>
+#include <string>
 
 namespace {
 

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 class CommandLine;
 
 // quarvel-cli join with a web address: the set is fetched and joined straight from the server.

@@ -44,7 +44,6 @@ public:
     // Starts downloading address into target, an empty file open for writing. With a limit, only
     // that many leading bytes are wanted, and the download is Done once they are there.
     void start(std::uint64_t id, const std::string& address, FileHandle& target, std::uint64_t limit = 0);
-    std::size_t running() const { return transfers_.size(); }
     // Waits until one of the running downloads ends and reports it; Cancelled (for no particular
     // id) as soon as the cancel flag is set. A write error into a target is rethrown here.
     Finished next();

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -90,6 +91,7 @@ bool WebJoiner::join(const Request& request) {
         return false;
     }
     status_.setStatus(kProcessing);
+    // The output and every part's hidden file share the folder: its leftovers go once, here.
     ReplacingFile::removeAbandonedIn(request_.outputFolder.empty() ? "." : request_.outputFolder);
     std::unique_ptr<Download> partZero;
     if (!findPartZero(request_.address, partZero)) return false;
@@ -100,7 +102,7 @@ bool WebJoiner::join(const Request& request) {
         request_.outputName.empty() ? NameSanitizer::plainFileName(record.name()) : request_.outputName;
     const std::string outputPath = PartNaming::join(request_.outputFolder, name);
     ReplacingFile output;
-    if (!output.create(outputPath)) {
+    if (!output.create(outputPath, ReplacingFile::Leftovers::Keep)) {
         status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, output.errorNumber()));
         return false;
     }
@@ -116,7 +118,6 @@ std::unique_ptr<WebJoiner::Download> WebJoiner::newDownload(const std::string& a
     download->address = address;
     std::string name = NameSanitizer::plainFileName(WebAddress::fileName(address));
     if (name.empty()) name = "download";
-    // Many parts share the folder: its abandoned temporaries were removed once at the start.
     if (!download->scratch.create(PartNaming::join(request_.outputFolder, name), ReplacingFile::Leftovers::Keep)) {
         status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, download->scratch.errorNumber()));
         return nullptr;
@@ -124,17 +125,22 @@ std::unique_ptr<WebJoiner::Download> WebJoiner::newDownload(const std::string& a
     return download;
 }
 
-std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address, std::uint64_t limit) {
-    auto download = newDownload(address);
-    if (!download) return nullptr;
+// One file on its own, whole or (with a limit) its leading bytes only.
+ParallelDownloads::Finished WebJoiner::download(Download& download, std::uint64_t limit) {
     ParallelDownloads downloads(limits_, &cancelled_);
-    downloads.start(0, address, download->scratch.file(), limit);
-    const ParallelDownloads::Finished finished = downloads.next();
+    downloads.start(0, download.address, download.scratch.file(), limit);
+    return downloads.next();
+}
+
+std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address) {
+    auto fetched = newDownload(address);
+    if (!fetched) return nullptr;
+    const ParallelDownloads::Finished finished = download(*fetched, 0);
     if (finished.outcome != ParallelDownloads::Outcome::Done) {
         reportFailedFetch(finished, address);
         return nullptr;
     }
-    return download;
+    return fetched;
 }
 
 bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address) {
@@ -171,19 +177,15 @@ bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Downloa
     record.userKey = request_.userKey;
     std::string partZeroAddress;
     if (record.loadHeader(head, std::numeric_limits<std::uint64_t>::max())) {
-        if (record.flagsAsRead > CCode::KnownFlags) {
-            partZero = std::move(first); // refused with its flags by acceptPartZero
-            partZeroAddress_ = address;
-            return true;
-        }
-        geo_ = PartType::usesGeoNaming(static_cast<int>(record.flagsAsRead));
-        if (record.partIndex == 0) {
+        // Unknown flags are refused by acceptPartZero before any other part is fetched.
+        if (record.partIndex == 0 || record.flagsAsRead > CCode::KnownFlags) {
             partZero = std::move(first);
             partZeroAddress_ = address;
             return true;
         }
-        partZeroAddress = geo_ ? PartNaming::geoPartZeroPath(address, record.partIndex)
-                               : PartNaming::classicPartPath(address, 0);
+        const bool geo = PartType::usesGeoNaming(static_cast<int>(record.flagsAsRead));
+        partZeroAddress = geo ? PartNaming::geoPartZeroPath(address, record.partIndex)
+                              : PartNaming::classicPartPath(address, 0);
     } else {
         const std::string text(head.begin(), head.end());
         if (!PageLinks::looksLikePage(text)) {
@@ -250,15 +252,13 @@ bool WebJoiner::acceptPartZero(Download& partZero, CCode& record) {
 // too small in every part: the file would be cut short. Its header is enough to tell.
 bool WebJoiner::refusePartBeyondCount() {
     const std::string address = partAddress(set_.partCount);
-    auto download = newDownload(address);
-    if (!download) return true;
-    ParallelDownloads downloads(limits_, &cancelled_);
-    downloads.start(0, address, download->scratch.file(), CCode::HeaderSize);
-    const ParallelDownloads::Finished finished = downloads.next();
+    auto beyond = newDownload(address);
+    if (!beyond) return true;
+    const ParallelDownloads::Finished finished = download(*beyond, CCode::HeaderSize);
     if (finished.outcome == ParallelDownloads::Outcome::Cancelled) return reportFailedFetch(finished, address);
     if (finished.outcome != ParallelDownloads::Outcome::Done) return false;
     FileHandle reader;
-    if (!download->openForReading(reader)) return false;
+    if (!beyond->openForReading(reader)) return false;
     const std::vector<std::uint8_t> head = PartCheck::readHead(reader, reader.size());
     CCode record;
     record.userKey = request_.userKey;
@@ -278,13 +278,14 @@ std::string WebJoiner::partAddress(std::uint64_t index) const {
 // until every part before them is in, so that no more than that many wait at once.
 bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
     if (!appendPart(partZero, 0, output)) return false;
+    // Declared first, so that the hidden files outlive the transfers that write into them.
+    std::map<std::uint64_t, std::unique_ptr<Download>> waiting;
     ParallelDownloads downloads(limits_, &cancelled_);
     downloads.setBytesArrived([this](std::uint64_t id, std::size_t length) {
         bytesDone_ += length;
         reportProgress(id);
     });
-    std::map<std::uint64_t, std::unique_ptr<Download>> waiting;
-    std::map<std::uint64_t, bool> arrived;
+    std::set<std::uint64_t> arrived;
     std::uint64_t nextToStart = 1;
     std::uint64_t nextToAppend = 1;
     while (nextToAppend < set_.partCount) {
@@ -300,8 +301,8 @@ bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
             reportFailedFetch(finished, failed == waiting.end() ? partZeroAddress_ : failed->second->address);
             return false;
         }
-        arrived[finished.id] = true;
-        for (; arrived.count(nextToAppend) != 0; ++nextToAppend) {
+        arrived.insert(finished.id);
+        for (; arrived.contains(nextToAppend); ++nextToAppend) {
             if (!appendPart(*waiting[nextToAppend], nextToAppend, output)) return false;
             waiting.erase(nextToAppend);
             arrived.erase(nextToAppend);

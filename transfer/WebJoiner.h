@@ -13,7 +13,6 @@
 class CCode;
 class FileHandle;
 class MessageBoxSink;
-class ReplacingFile;
 class StatusSink;
 
 // Puts a set back together straight from the web: from the address of any of its parts, or of
@@ -49,10 +48,10 @@ public:
 
 private:
     struct Download;
-    enum class Found { PartZero, OtherPart, Page, Nothing };
 
-    std::unique_ptr<Download> fetch(const std::string& address, std::uint64_t limit = 0);
+    std::unique_ptr<Download> fetch(const std::string& address);
     std::unique_ptr<Download> newDownload(const std::string& address);
+    ParallelDownloads::Finished download(Download& download, std::uint64_t limit);
     bool reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address);
     bool findPartZero(const std::string& address, std::unique_ptr<Download>& partZero);
     std::string partZeroFromPage(const std::string& pageAddress, Download& page);

@@ -34,17 +34,9 @@ void WebJoinRun::run() {
     } catch (const std::exception& error) {
         setStatus(error.what());
     }
-    std::string stopBox;
-    {
-        std::lock_guard lock(mutex_);
-        stopBox = stopBox_;
-    }
-    emit finished(joined, fromStd(joined ? joiner_.outputPath() : std::string()), fromStd(stopBox));
+    emit finished(joined, fromStd(joined ? joiner_.outputPath() : std::string()), fromStd(stopBox_));
 }
 
 void WebJoinRun::setStatus(const std::string& text) { emit statusChanged(fromStd(text)); }
 
-void WebJoinRun::showStopBox(const std::string& text) {
-    std::lock_guard lock(mutex_);
-    stopBox_ = text;
-}
+void WebJoinRun::showStopBox(const std::string& text) { stopBox_ = text; }

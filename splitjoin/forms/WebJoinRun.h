@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QString>
 
-#include <mutex>
 #include <thread>
 
 // One join from a web address on a worker thread, so that the window stays live and the user can
@@ -36,7 +35,7 @@ private:
     WebJoiner::Request request_;
     WebJoiner joiner_;
     std::thread thread_;
-    std::mutex mutex_;
+    // Set and read on the worker thread only: the joiner's sinks are called from join().
     std::string stopBox_;
     int lastPercent_ = -1;
 };
