@@ -59,7 +59,11 @@ std::optional<UploadSet> UploadSet::find(const std::string& pickedPath, std::str
             return std::nullopt;
         }
         CCode record;
-        if (!readHeader(part, record) || record.partIndex != index || PartCheck::SetSignature::of(record) != set) {
+        if (!readHeader(part, record)) {
+            problem = shownName(path) + " is damaged, not a whole part file: the set was not uploaded";
+            return std::nullopt;
+        }
+        if (record.partIndex != index || PartCheck::SetSignature::of(record) != set) {
             problem = shownName(path) + " is not part " + PartNaming::number(index) +
                       " of this set: the set was not uploaded";
             return std::nullopt;
