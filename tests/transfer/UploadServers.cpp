@@ -89,6 +89,11 @@ void UploadServer::stop() {
     pid_ = -1;
 }
 
+std::string UploadServer::missingForHttp() {
+    if (!runsFine(kPython, {"-c", "import http.server"})) return "python3 is not installed";
+    return {};
+}
+
 std::string UploadServer::missingForFtp() {
     if (!runsFine(kPython, {"-c", "import pyftpdlib, OpenSSL"})) return "python3-pyftpdlib is not installed";
     if (!runsFine("/usr/bin/openssl", {"version"})) return "openssl is not installed";

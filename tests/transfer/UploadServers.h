@@ -13,6 +13,7 @@ public:
     ~UploadServer();
 
     // What is missing for a kind of server, for the test's skip message; empty when all is there.
+    static std::string missingForHttp();
     static std::string missingForFtp();
     static std::string missingForSsh();
 

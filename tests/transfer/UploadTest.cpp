@@ -176,7 +176,7 @@ TEST_F(UploadTest, SftpSetArrivesWholeWithAKeyFile) {
 }
 
 TEST_F(UploadTest, HttpPutSetArrivesWholeInTheRemoteFolder) {
-    SKIP_WITHOUT(UploadServer::missingForFtp().starts_with("python3-pyftpdlib") ? "" : UploadServer::missingForFtp());
+    SKIP_WITHOUT(UploadServer::missingForHttp());
     UploadServer server = UploadServer::http(remote, {"--user", "bob", "--password", "pw"});
     UploadRequest request = to(server.url("http", "/dav"), "bob", "pw");
     request.remoteFolder = "my sets/today";
@@ -284,7 +284,7 @@ TEST_F(UploadTest, BadAddressesAndServersThatDoNotAnswerFailWithAMessage) {
 }
 
 TEST_F(UploadTest, CancelEndsTheUploadInTheMiddleOfAPart) {
-    SKIP_WITHOUT(UploadServer::missingForFtp());
+    SKIP_WITHOUT(UploadServer::missingForHttp());
     UploadServer server = UploadServer::http(remote);
     Uploader uploader(to(server.url("http")), listener);
     listener.onProgress = [&](const UploadProgress& progress) {
@@ -296,7 +296,7 @@ TEST_F(UploadTest, CancelEndsTheUploadInTheMiddleOfAPart) {
 }
 
 TEST_F(UploadTest, CommandLineUploadsWithAPasswordFileAndFailsWithAStatus) {
-    SKIP_WITHOUT(UploadServer::missingForFtp());
+    SKIP_WITHOUT(UploadServer::missingForHttp());
     UploadServer server = UploadServer::http(remote, {"--user", "bob", "--password", "pw"});
     FileBytes::writeText(folder.file("password"), "pw\n");
     FileBytes::writeText(folder.file("wrong"), "nope\n");
