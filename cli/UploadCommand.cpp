@@ -8,8 +8,6 @@
 #include "transfer/Uploader.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -47,15 +45,6 @@ bool readPassword(const std::string& path, std::string& password, ConsoleReporte
     return true;
 }
 
-// The user's list of known SSH servers, when there is one.
-std::string knownHostsFile() {
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) return {};
-    const std::string path = std::string(home) + "/.ssh/known_hosts";
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error) ? path : std::string();
-}
-
 } // namespace
 
 const char* UploadCommand::usage() {
@@ -84,7 +73,7 @@ int UploadCommand::run(const std::vector<std::string>& arguments) {
     request.user = line.value("--user").value_or("");
     request.identityFile = line.value("--identity").value_or("");
     request.caFile = line.value("--cacert").value_or("");
-    request.knownHostsFile = knownHostsFile();
+    request.knownHostsFile = UploadRequest::userKnownHostsFile();
     if (const auto file = line.value("--password-file"); file && !readPassword(*file, request.password, reporter))
         return 1;
 

@@ -14,4 +14,7 @@ struct UploadRequest {
     std::string caFile;       // FTPS and HTTPS: certificates to trust besides the system's
     // No byte moving for this long ends the connection (and a connection attempt takes no longer).
     std::chrono::seconds idleTimeout{30};
+
+    // The user's own list of SSH servers (~/.ssh/known_hosts) when there is one, else empty.
+    static std::string userKnownHostsFile();
 };

@@ -6,9 +6,11 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
 #include <pwd.h>
@@ -193,6 +195,23 @@ UploadServer UploadServer::ssh(const std::string& folder) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return server;
+}
+
+void UploadServer::dropSessions() const {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        // /proc/PID/stat: "pid (command) state ppid ..."; the command may hold blanks and brackets.
+        std::ifstream file(entry.path().string() + "/stat"); // a process may end while we look
+        std::string stat;
+        if (!std::getline(file, stat)) continue;
+        const std::size_t end = stat.rfind(')');
+        if (end == std::string::npos) continue;
+        int parent = 0;
+        char state = 0;
+        if (std::sscanf(stat.c_str() + end + 1, " %c %d", &state, &parent) == 2 && parent == pid_)
+            ::kill(std::stoi(name), SIGKILL);
+    }
 }
 
 std::string UploadServer::url(const std::string& scheme, const std::string& path) const {

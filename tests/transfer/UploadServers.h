@@ -26,6 +26,9 @@ public:
     static UploadServer ssh(const std::string& folder);
 
     int port() const { return port_; }
+    // Kills every session process of the server (sshd's children): its connections drop as when
+    // a line goes dead, the server itself goes on.
+    void dropSessions() const;
     std::string url(const std::string& scheme, const std::string& path = "/") const;
 
     // A port on 127.0.0.1 where nothing listens.

@@ -207,6 +207,24 @@ TEST_F(UploadTest, ConnectionCutInAPartResumes) {
     }
 }
 
+TEST_F(UploadTest, SftpSessionCutInAPartResumesByAppending) {
+    SKIP_WITHOUT(UploadServer::missingForSsh());
+    UploadServer server = UploadServer::ssh(folder.path());
+    UploadRequest request = to(server.url("sftp", remote + "/set"), UploadServer::userName());
+    request.identityFile = folder.file("user_key");
+    Uploader uploader(request, listener);
+    bool cut = false;
+    listener.onProgress = [&](const UploadProgress& progress) {
+        if (cut || progress.file != 0 || progress.fileDone < 200'000) return;
+        cut = true;
+        server.dropSessions();
+    };
+    ASSERT_TRUE(uploader.upload(set())) << listener.failures.front();
+    EXPECT_TRUE(cut);
+    expectArrived(remote + "/set");
+    EXPECT_NE(listener.allStatuses().find("resuming song00.ppt at byte"), std::string::npos) << listener.allStatuses();
+}
+
 TEST_F(UploadTest, RefusedLoginSaysSoAndChangesNothingLocal) {
     SKIP_WITHOUT(UploadServer::missingForFtp());
     const auto before = localFiles();

@@ -273,6 +273,7 @@ bool UploadForm::startUpload() {
     request.user = toStd(user_->text());
     request.password = toStd(password_->text());
     request.identityFile = toStd(keyFile_->text().trimmed());
+    request.knownHostsFile = UploadRequest::userKnownHostsFile();
     listener_ = std::make_unique<Listener>(this);
     uploader_ = std::make_unique<Uploader>(request, *listener_);
     setBusy(true);
