@@ -131,7 +131,9 @@ QWidget* UploadForm::makeFields() {
     auto* partRow = new QHBoxLayout;
     partRow->addWidget(part_);
     partRow->addWidget(browse);
-    form->addRow(QStringLiteral("&Set:"), partRow);
+    auto* partLabel = new QLabel(QStringLiteral("&Set:"), fields);
+    partLabel->setBuddy(part_);
+    form->addRow(partLabel, partRow);
 
     address_ = edit("address", QStringLiteral("ftp://, ftps://, sftp://, http:// or https:// (WebDAV)"));
     folder_ = edit("folder", QStringLiteral("below the address; made when missing"));

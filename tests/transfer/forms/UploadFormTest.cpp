@@ -10,6 +10,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QtTest/QTest>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +25,24 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Under a virtual X server (the test labelled gui) the window is saved as a screenshot in the
+// folder QUARVEL_SCREENSHOT_DIR names; elsewhere nothing happens.
+void saveScreenshot(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("QUARVEL_SCREENSHOT_DIR");
+    if (folder.isEmpty()) return;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::processEvents();
+    QPixmap shot = window.screen()->grabWindow(window.winId());
+    if (shot.isNull()) shot = window.grab();
+    const QImage image = shot.toImage();
+    bool drawn = false; // a window that drew nothing is one colour
+    for (int y = 0; y < image.height() && !drawn; y += 4)
+        for (int x = 0; x < image.width() && !drawn; x += 4) drawn = image.pixel(x, y) != image.pixel(0, 0);
+    EXPECT_TRUE(drawn);
+    QDir().mkpath(folder);
+    EXPECT_TRUE(shot.save(folder + QLatin1Char('/') + name));
+}
 
 // The Upload window as the FTP command opens it in the real program, sending to the HTTP PUT
 // server of the tests.
@@ -92,6 +115,7 @@ TEST_F(UploadFormTest, UploadsTheSetShowsProgressAndKeepsNoPasswordInTheSettings
     EXPECT_TRUE(answers.seen().empty());
     EXPECT_TRUE(form->uploadButton()->isEnabled());
     EXPECT_FALSE(form->cancelButton()->isEnabled());
+    saveScreenshot(*form, QStringLiteral("upload.png"));
 
     form->close(); // the window goes and writes its settings
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
