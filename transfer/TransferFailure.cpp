@@ -10,6 +10,7 @@ bool diskFull(long response, bool http) {
 } // namespace
 
 bool TransferFailure::canResume() const {
+    if (diskFull(response, isHttpAnswer) || code == CURLE_REMOTE_DISK_FULL) return false;
     if (isHttpAnswer && code == CURLE_OK) return response == 502 || response == 503 || response == 504;
     switch (code) {
     case CURLE_SEND_ERROR:

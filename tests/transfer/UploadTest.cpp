@@ -241,6 +241,21 @@ TEST_F(UploadTest, RefusedLoginSaysSoAndChangesNothingLocal) {
     EXPECT_TRUE(fs::is_empty(remote));
 }
 
+TEST_F(UploadTest, FullDiskOnTheServerSaysSoWithoutSendingAgain) {
+    SKIP_WITHOUT(UploadServer::missingForFtp());
+    UploadServer ftp = UploadServer::ftp(remote, "alice", "secret", {"--full"});
+    UploadServer http = UploadServer::http(remote, {"--full"});
+    for (const UploadRequest& request : {to(ftp.url("ftp"), "alice", "secret"), to(http.url("http"))}) {
+        listener.failures.clear();
+        listener.statuses.clear();
+        EXPECT_FALSE(upload(request));
+        ASSERT_EQ(listener.failures.size(), 1u);
+        EXPECT_NE(listener.failures.front().find("The server's disk is full: song00.ppt could not be stored"),
+                  std::string::npos) << listener.failures.front();
+        EXPECT_EQ(listener.allStatuses().find("Connection lost"), std::string::npos) << listener.allStatuses();
+    }
+}
+
 TEST_F(UploadTest, SftpRefusesAnUnknownKeyAndAChangedHostKey) {
     SKIP_WITHOUT(UploadServer::missingForSsh());
     UploadServer server = UploadServer::ssh(folder.path());

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """An FTP or FTPS server on 127.0.0.1 for the upload tests, on Debian's python3-pyftpdlib.
 
-    ftp_server.py ROOT USER PASSWORD [--tls CERT KEY] [--cut-after BYTES] [--log FILE]
+    ftp_server.py ROOT USER PASSWORD [--tls CERT KEY] [--cut-after BYTES] [--log FILE] [--full]
 
 Serves the folder ROOT to one user with every right, prints the port it listens on as the first
 line of standard output and serves until its standard input closes (so it ends with the test that
@@ -11,6 +11,7 @@ started it, even when that test crashes).
                      and protect the data connections
   --cut-after BYTES  the first upload that passes BYTES loses its data and control connections
                      there, the bytes received so far kept, as when a line drops
+  --full             the disk is full: every upload ends with "452 Insufficient storage space"
   --log FILE         each upload command is written there as it comes: "STOR name" for a new
                      file, "APPE name" for one that is added to
 """
@@ -25,6 +26,20 @@ from OpenSSL import SSL
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
+
+
+class FullDiskFile:
+    """The file an upload is written to on a full disk: nothing fits."""
+
+    def __init__(self, dtp, file):
+        self._dtp, self._file = dtp, file
+
+    def write(self, data):
+        self._dtp._resp = ("452 Insufficient storage space.", logging.warning)
+        self._dtp.close()
+
+    def __getattr__(self, name):
+        return getattr(self._file, name)
 
 
 class CuttingFile:
@@ -53,7 +68,9 @@ def cutting(dtp_class, options):
     # The file is wrapped where the transfer starts: the read path itself differs with TLS.
     class CuttingDTPHandler(dtp_class):
         def enable_receiving(self, type, cmd):
-            if options.cut_after is not None:
+            if options.full:
+                self.file_obj = FullDiskFile(self, self.file_obj)
+            elif options.cut_after is not None:
                 self.file_obj = CuttingFile(self, self.file_obj, options.cut_after)
             return super().enable_receiving(type, cmd)
 
@@ -84,6 +101,7 @@ def main():
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--cut-after", type=int)
     parser.add_argument("--log")
+    parser.add_argument("--full", action="store_true")
     options = parser.parse_args()
     logging.basicConfig(level=logging.CRITICAL)
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """An HTTP server on 127.0.0.1 that takes files by PUT, as a WebDAV server does, for the upload tests.
 
-    put_server.py ROOT [--user USER --password PASSWORD] [--cut-after BYTES]
+    put_server.py ROOT [--user USER --password PASSWORD] [--cut-after BYTES] [--full]
 
 Prints the port it listens on as the first line of standard output and serves until its standard
 input closes. PUT stores a file under ROOT, replacing one that is there (201); HEAD and GET answer
@@ -11,6 +11,7 @@ a missing folder is refused with 409, as WebDAV servers do.
   --user, --password  every request must log in with these (Basic), else 401
   --cut-after BYTES   the first PUT that passes BYTES has its connection closed there, the bytes
                       received so far kept in the file
+  --full              the disk is full: every PUT is answered 507 Insufficient Storage
 """
 
 import argparse
@@ -81,6 +82,9 @@ class PutHandler(BaseHTTPRequestHandler):
         if not os.path.isdir(os.path.dirname(target)):
             self.skip_body()
             return self.answer(409)
+        if options.full:
+            self.skip_body()
+            return self.answer(507)
         global cut_done
         length = int(self.headers.get("Content-Length", 0))
         received = 0
@@ -140,6 +144,7 @@ def main():
     parser.add_argument("--user")
     parser.add_argument("--password", default="")
     parser.add_argument("--cut-after", type=int)
+    parser.add_argument("--full", action="store_true")
     options = parser.parse_args()
     server = ThreadingHTTPServer(("127.0.0.1", 0), PutHandler)
     server.daemon_threads = True
