@@ -5,8 +5,9 @@
 
 namespace {
 
-// curl_global_init is not thread-safe itself; it runs once and stays for the life of the process,
-// as the handles of other threads may still be in use at exit.
+// Once per process, from whichever thread needs a handle first (libcurl before 7.84 does not guard
+// its start-up itself); it stays for the life of the process, as other threads' handles may still
+// be in use at exit. Further calls, such as the window program's own at start, only count up.
 void startCurlOnce() {
     static std::once_flag started;
     std::call_once(started, [] {
