@@ -6,6 +6,7 @@
 #include "support/RecordingSinks.h"
 #include "support/WindowTestApp.h"
 #include "transfer/UploadServers.h"
+#include "transfer/forms/PasswordKeeper.h"
 #include "transfer/forms/UploadForm.h"
 
 #include <QApplication>
@@ -123,6 +124,34 @@ TEST_F(UploadFormTest, UploadsTheSetShowsProgressAndKeepsNoPasswordInTheSettings
     EXPECT_EQ(settings().getText("Upload", "User", ""), "bob");
     EXPECT_EQ(settings().getInt("Upload", "RememberPassword", 0), 1);
     EXPECT_EQ(FileBytes::readText(WindowTestApp::settingsFile()).find("pw-in-the-form"), std::string::npos);
+}
+
+// Runs under with_secret_store.sh, which starts a secret store of its own (the test labelled secrets).
+TEST_F(UploadFormTest, RememberedPasswordComesBackFromTheSecretStoreAndIsForgottenWhenUnchecked) {
+    if (!std::getenv("QUARVEL_SECRET_STORE")) GTEST_SKIP() << "needs the secret store of with_secret_store.sh";
+    ASSERT_EQ(PasswordKeeper::unavailableReason(), "");
+    UploadServer server = UploadServer::http(remote(), {"--user", "bob", "--password", "pw-in-the-form"});
+    const auto reopen = [&] {
+        app_->uploadForm()->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return openUpload();
+    };
+    UploadForm* form = openUpload();
+    fill(*form, server.url("http", "/"));
+    form->rememberBox()->setChecked(true);
+    EXPECT_TRUE(form->passwordNote()->text().isEmpty());
+    ASSERT_TRUE(uploadAndWait(*form)) << form->statusText().toStdString();
+
+    form = reopen();
+    EXPECT_EQ(form->passwordEdit()->text(), QStringLiteral("pw-in-the-form"));
+    EXPECT_EQ(FileBytes::readText(WindowTestApp::settingsFile()).find("pw-in-the-form"), std::string::npos);
+    form->rememberBox()->setChecked(false);
+    ASSERT_TRUE(uploadAndWait(*form)) << form->statusText().toStdString();
+
+    form = reopen();
+    form->rememberBox()->setChecked(true); // a kept password would be filled in now
+    form->addressEdit()->editingFinished();
+    EXPECT_TRUE(form->passwordEdit()->text().isEmpty());
 }
 
 TEST_F(UploadFormTest, FailureComesInABoxAndCancelEndsQuietly) {
