@@ -4,7 +4,6 @@
 #include "base/TextFormat.h"
 
 #include <algorithm>
-#include <cstring>
 
 Uploader::Uploader(UploadRequest request, UploadListener& listener)
     : request_(std::move(request)), listener_(listener) {}
