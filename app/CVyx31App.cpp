@@ -12,6 +12,7 @@
 #include "shell/CAboutDlg.h"
 #include "shell/CHelpDoc.h"
 #include "shell/CMainFrame.h"
+#include "transfer/forms/UploadForm.h"
 
 #include <QApplication>
 #include <QFileIconProvider>
@@ -21,6 +22,7 @@
 
 CVyx31App::CVyx31App(QObject* parent) : QObject(parent) {
     addCommand(ID_APP_ABOUT, [this] { showAbout(); });
+    addCommand(ID_FTP, [this] { openUploadForm(); });
     addEditCommands();
 }
 
@@ -101,6 +103,17 @@ void CVyx31App::addEditCommands() {
             id, [focusedEditor, method] { QMetaObject::invokeMethod(focusedEditor(), method.constData()); },
             [focusedEditor](CommandState& state) { state.enabled = focusedEditor() != nullptr; });
     }
+}
+
+// One Upload window at most: the command brings an open one to the front.
+void CVyx31App::openUploadForm() {
+    if (!uploadForm_) {
+        uploadForm_ = new UploadForm(*this, mainFrame_);
+        uploadForm_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    uploadForm_->show();
+    uploadForm_->raise();
+    uploadForm_->activateWindow();
 }
 
 void CVyx31App::showAbout() {

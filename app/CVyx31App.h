@@ -7,6 +7,7 @@
 #include "framework/ModuleRegistry.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -50,12 +51,15 @@ public:
     QString helpHome() const { return helpHome_; }
     void ShowHelpPage(const QString& address) override;
     bool SelectFolder(const QString& path) override;
+    // The Upload window the FTP command opened, or null.
+    QWidget* uploadForm() const { return uploadForm_; }
 
 private:
     static std::size_t index(ModuleId module) { return static_cast<std::size_t>(module); }
     void createTemplates();
     void addEditCommands();
     void showAbout();
+    void openUploadForm();
 
     std::unique_ptr<QtSettingsStore> settings_;
     std::array<std::unique_ptr<DocTemplate>, 5> templates_;
@@ -64,4 +68,5 @@ private:
     QString programFolder_;
     QString helpHome_;
     bool networkStarted_ = false;
+    QPointer<QWidget> uploadForm_;
 };

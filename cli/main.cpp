@@ -8,6 +8,7 @@
 #include "cli/PlayCommand.h"
 #include "cli/SplitCommand.h"
 #include "cli/TagCommand.h"
+#include "cli/UploadCommand.h"
 #include "cli/VerifyCommand.h"
 
 #include <cstdio>
@@ -27,6 +28,7 @@ constexpr Command kCommands[] = {
     {"split", "cut a file into numbered part files", SplitCommand::run},
     {"join", "put a set of parts back together from any one of them", JoinCommand::run},
     {"verify", "check a set of parts from any one of them, writing nothing", VerifyCommand::run},
+    {"upload", "send a set of parts and its download page to an FTP, SFTP or WebDAV server", UploadCommand::run},
     {"info", "show what files are: a part's header, an OLD or ENC file, an MP3's stream and tags", InfoCommand::run},
     {"tag", "write an MP3 file's ID3 tags", TagCommand::run},
     {"decode", "play an MP3 file or stream through the player into a WAV file", DecodeCommand::run},

@@ -14,6 +14,7 @@ packages=(
   python3-pyftpdlib
   dbus librsvg2-bin lintian
   clang libclang-rt-14-dev
+  python3-pyftpdlib python3-openssl openssh-server openssh-client openssl libsecret-1-dev gnome-keyring
 )
 
 missing=()

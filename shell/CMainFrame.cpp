@@ -109,7 +109,6 @@ bool CMainFrame::create() {
 
 void CMainFrame::addFrameCommands() {
     for (const auto& [command, module] : kModuleCommands) addCommand(command, [this, module = module] { OpenModuleWindow(module); });
-    addCommand(ID_FTP, [] {}, [](CommandState& state) { state.enabled = false; });
     addToggle(ID_VIEW_DIRTREE, dirTree_);
     addToggle(ID_VIEW_TOOLBAR, toolBar_);
     addToggle(ID_VIEW_STATUS_BAR, statusBar_);

@@ -46,6 +46,10 @@ check "quarvel-cli decode x --out s" "[sfile][sub]"
 check "quarvel-cli info --key a"  "[]"
 check "quarvel-cli split x --key " "[]"
 check "quarvel-cli tag x --genre " "[]"
+check "quarvel-cli up"            "[upload]"
+check "quarvel-cli upload x u --p" "[--password-file]"
+check "quarvel-cli upload x u --identity a" "[ab.mp3][a b.ppt]"
+check "quarvel-cli upload x u --user a" "[]"
 
 # As an interactive shell loads it: the completion is registered for quarvel-cli.
 registered=$(bash --norc --noprofile -i -c "source '$completion'; complete -p quarvel-cli" 2>/dev/null)

@@ -123,10 +123,10 @@ TEST_F(MainFrameTest, DirectoryTreeCheckMarkFollowsTheBarHoweverItsVisibilityCha
     EXPECT_TRUE(updated(ID_VIEW_STATUS_BAR)->isChecked());
 }
 
-TEST_F(MainFrameTest, FtpIsDisabledEverywhereAndUnhandledCommandsAreDisabled) {
+TEST_F(MainFrameTest, FtpIsEnabledEverywhereAndUnhandledCommandsAreDisabled) {
     registerForm<StandInForm>(ModuleId::Decoder);
     for (int round = 0; round < 2; ++round) {
-        EXPECT_FALSE(updated(ID_FTP)->isEnabled());
+        EXPECT_TRUE(updated(ID_FTP)->isEnabled()); // the application opens the Upload window
         EXPECT_FALSE(frame_->commands().execute(ID_BROWSE_BACK));
         EXPECT_FALSE(updated(ID_BROWSE_BACK)->isEnabled());
         EXPECT_FALSE(updated(ID_START_CONVERT)->isEnabled());
@@ -136,7 +136,7 @@ TEST_F(MainFrameTest, FtpIsDisabledEverywhereAndUnhandledCommandsAreDisabled) {
     }
     // Close is handled by the active module window only.
     EXPECT_TRUE(updated(ID_FILE_CLOSE)->isEnabled());
-    // The toolbar shows FTP, disabled.
+    // The toolbar shows FTP.
     EXPECT_TRUE(frame_->mainToolBar()->actions().contains(frame_->commands().action(ID_FTP)));
 }
 
