@@ -8,12 +8,16 @@
 
 #include <QCloseEvent>
 #include <QMainWindow>
+#include <QScrollArea>
 #include <QToolBar>
 
 ChildFrame::ChildFrame(DocTemplate& docTemplate, std::unique_ptr<Document> document, CommandTable& commands)
     : docTemplate_(docTemplate), document_(std::move(document)), commands_(commands),
-      frameWindow_(new QMainWindow) {
+      frameWindow_(new QMainWindow), formArea_(new QScrollArea) {
     frameWindow_->setWindowFlags(Qt::Widget);
+    formArea_->setWidgetResizable(true);
+    formArea_->setFrameShape(QFrame::NoFrame);
+    frameWindow_->setCentralWidget(formArea_);
     setWidget(frameWindow_);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(docTemplate.icon());
@@ -22,9 +26,9 @@ ChildFrame::ChildFrame(DocTemplate& docTemplate, std::unique_ptr<Document> docum
 
 ChildFrame::~ChildFrame() { docTemplate_.releaseForm(form()); }
 
-QWidget* ChildFrame::form() const { return frameWindow_->centralWidget(); }
+QWidget* ChildFrame::form() const { return formArea_->widget(); }
 
-void ChildFrame::setForm(QWidget* form) { frameWindow_->setCentralWidget(form); }
+void ChildFrame::setForm(QWidget* form) { formArea_->setWidget(form); }
 
 QToolBar* ChildFrame::addToolBar(int resourceId, int barId) {
     QToolBar* bar = ToolBarBuilder::build(resourceId, barId, commands_, frameWindow_);
