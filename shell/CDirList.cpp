@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMimeDatabase>
 #include <QMouseEvent>
 
@@ -41,6 +42,7 @@ CDirList::CDirList(QFileIconProvider* icons, QWidget* parent) : QTreeWidget(pare
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSortingEnabled(false);
     setAllColumnsShowFocus(true);
+    setAccessibleName(QStringLiteral("Files"));
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     connect(header(), &QHeaderView::sectionClicked, this, &CDirList::sortByColumn);
@@ -185,6 +187,32 @@ void CDirList::mouseDoubleClickEvent(QMouseEvent* event) {
     pressPosition_ = event->position().toPoint();
     QTreeWidget::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) emit fileDoubleClicked();
+}
+
+void CDirList::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain) {
+        const QTreeWidgetItem* item = currentItem();
+        if (!item || item->data(NameColumn, kPathRole).toString() != clickedPath_) pickCurrentRow();
+        emit enterPressed();
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Space && plain) pickCurrentRow();
+}
+
+void CDirList::pickCurrentRow() {
+    QTreeWidgetItem* item = currentItem();
+    if (!item) return;
+    if (!item->isSelected()) {
+        clearSelection();
+        item->setSelected(true);
+    }
+    scrollToItem(item);
+    pressPosition_ = visualItemRect(item).center();
+    emit fileClicked();
 }
 
 void CDirList::addFormCommands(CommandTarget& form, const CommandTarget::Update& whenFilePicked) {
