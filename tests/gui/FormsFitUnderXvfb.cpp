@@ -1,0 +1,281 @@
+// The module windows as a new user meets them, in the real program under a real X server
+// (Xvfb): every module form at the size the main window opens with and at 800x600 (screenshots
+// in the folder named by QUARVEL_SCREENSHOT_DIR), where no control may lie outside the visible
+// region unless a scroll bar reaches it; and a split and join done with the keyboard alone.
+// Run once more with QT_SCALE_FACTOR=2, where the window must stay on the screen.
+#include "app/CVyx31App.h"
+#include "framework/ChildFrame.h"
+#include "framework/ControlId.h"
+#include "resources/ResourceIds.h"
+#include "shell/CDirList.h"
+#include "shell/CDirTree.h"
+#include "shell/CMainFrame.h"
+#include "splitjoin/forms/CEncodeView.h"
+#include "support/FileBytes.h"
+#include "support/WindowTestApp.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+QString screenshotFolder() {
+    const QString folder = qEnvironmentVariable("QUARVEL_SCREENSHOT_DIR", QStringLiteral(QUARVEL_SCREENSHOT_DIR));
+    std::filesystem::create_directories(folder.toStdString());
+    return folder;
+}
+
+void settle(int milliseconds = 600) { WindowTestApp::waitUntil([] { return false; }, milliseconds); }
+
+void saveScreenshot(QWidget& window, const QString& name) {
+    settle(1200);
+    QPixmap shot = window.screen()->grabWindow(window.winId());
+    if (shot.isNull()) shot = window.grab();
+    const QString file = screenshotFolder() + QLatin1Char('/') + name;
+    EXPECT_TRUE(shot.save(file)) << file.toStdString();
+}
+
+bool scaled() { return qEnvironmentVariableIntValue("QT_SCALE_FACTOR") > 1; }
+
+// What the user sees and works: buttons, fields, lists, sliders, meters and labels; not the
+// inner parts of a list, text box, combo box or web view.
+bool isControl(const QWidget* widget, const QWidget* form) {
+    for (const QWidget* above = widget->parentWidget(); above && above != form; above = above->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(above) || qobject_cast<const QComboBox*>(above) ||
+            above->inherits("QWebEngineView"))
+            return false;
+    if (qobject_cast<const QScrollBar*>(widget)) return false;
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
+           qobject_cast<const QComboBox*>(widget) || qobject_cast<const QAbstractSlider*>(widget) ||
+           qobject_cast<const QAbstractScrollArea*>(widget) || qobject_cast<const QProgressBar*>(widget) ||
+           qobject_cast<const QLabel*>(widget) || widget->inherits("QWebEngineView") || ControlId::of(widget) != 0;
+}
+
+QString nameOf(const QWidget* widget) {
+    const int id = ControlId::of(widget);
+    if (id != 0) return QStringLiteral("control %1").arg(id);
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return QStringLiteral("label \"%1\"").arg(label->text());
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return QStringLiteral("button \"%1\"").arg(button->text());
+    return QString::fromLatin1(widget->metaObject()->className());
+}
+
+struct FormView {
+    QScrollArea* area = nullptr;
+    QWidget* form = nullptr;
+    bool scrollsAcross() const { return area->horizontalScrollBar()->isVisible(); }
+    bool scrollsDown() const { return area->verticalScrollBar()->isVisible(); }
+};
+
+FormView formViewOf(ChildFrame& child) {
+    return {qobject_cast<QScrollArea*>(child.frameWindow()->centralWidget()), child.form()};
+}
+
+// The controls that the user cannot see whole: cut by a parent that is too small, or lying
+// outside the visible region of the form in a direction that has no scroll bar.
+QStringList unreachableControls(const FormView& view) {
+    QStringList cut;
+    const QRect visible = view.area->viewport()->rect();
+    for (QWidget* widget : view.form->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(view.form) || !isControl(widget, view.form) || widget->size().isEmpty()) continue;
+        const QRect own(widget->mapTo(view.form, QPoint(0, 0)), widget->size());
+        QRect shown = own;
+        for (QWidget* above = widget->parentWidget(); above != view.form; above = above->parentWidget())
+            shown &= QRect(above->mapTo(view.form, QPoint(0, 0)), above->size());
+        if (shown != own) {
+            cut << nameOf(widget) + QStringLiteral(" is cut by its parent");
+            continue;
+        }
+        const QRect onView(widget->mapTo(view.area->viewport(), QPoint(0, 0)), widget->size());
+        const bool outsideAcross = onView.left() < visible.left() || onView.right() > visible.right();
+        const bool outsideDown = onView.top() < visible.top() || onView.bottom() > visible.bottom();
+        if ((outsideAcross && !view.scrollsAcross()) || (outsideDown && !view.scrollsDown()))
+            cut << nameOf(widget) + QStringLiteral(" lies outside the window with no scroll bar");
+    }
+    return cut;
+}
+
+class XvfbApp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WindowTestApp::instance();
+        WindowTestApp::clearSettings();
+        app_ = std::make_unique<CVyx31App>();
+        ASSERT_TRUE(app_->InitInstance());
+        frame_ = app_->mainFrame();
+        frame_->activateWindow();
+        QApplication::setActiveWindow(frame_);
+        settle();
+    }
+    void TearDown() override {
+        frame_->close();
+        app_->ExitInstance();
+    }
+
+    std::unique_ptr<CVyx31App> app_;
+    CMainFrame* frame_ = nullptr;
+};
+
+struct Module {
+    ModuleId id;
+    int command;
+    const char* name;
+};
+
+constexpr Module kModules[] = {{ModuleId::Encoder, ID_ENCODER, "encoder"},
+                               {ModuleId::Decoder, ID_DECODER, "decoder"},
+                               {ModuleId::Player, ID_PLAYER, "player"},
+                               {ModuleId::Converter, ID_CONVERTER, "converter"},
+                               {ModuleId::Help, ID_HELP, "help"}};
+
+}  // namespace
+
+using FormsFit = XvfbApp;
+
+TEST_F(FormsFit, EveryModuleIsWholeAtTheOpeningSizeAndReachableBelowIt) {
+    const QRect available = frame_->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(frame_->frameGeometry())) << "the window does not lie on the screen";
+    const QSize opening = frame_->size();
+    if (!scaled()) {
+        EXPECT_EQ(opening, QSize(1000, 700));
+    }
+
+    for (const Module& module : kModules) {
+        SCOPED_TRACE(module.name);
+        frame_->commands().execute(module.command);
+        ChildFrame* child = frame_->childOf(module.id);
+        ASSERT_NE(child, nullptr);
+        const FormView view = formViewOf(*child);
+        ASSERT_NE(view.area, nullptr);
+
+        const std::vector<QSize> sizes = scaled() ? std::vector<QSize>{opening}
+                                                  : std::vector<QSize>{opening, QSize(800, 600)};
+        for (const QSize& size : sizes) {
+            frame_->resize(size);
+            settle();
+            const QString shot = QStringLiteral("%1-%2x%3%4.png")
+                                     .arg(QLatin1String(module.name))
+                                     .arg(size.width())
+                                     .arg(size.height())
+                                     .arg(scaled() ? QStringLiteral("-scale2") : QString());
+            saveScreenshot(*frame_, shot);
+            const QStringList cut = unreachableControls(view);
+            EXPECT_TRUE(cut.isEmpty()) << shot.toStdString() << ": " << cut.join(QStringLiteral("; ")).toStdString();
+            // The size the program opens with shows every form whole, with no scrolling.
+            if (size == opening && !scaled()) {
+                EXPECT_FALSE(view.scrollsAcross() || view.scrollsDown()) << shot.toStdString() << " scrolls";
+            }
+        }
+        frame_->resize(opening);
+    }
+}
+
+namespace {
+
+// The key goes where the focus is, as a real key press does.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::activePopupWidget();
+    if (!target) target = QApplication::focusWidget();
+    if (!target) target = QApplication::activeWindow();
+    ASSERT_NE(target, nullptr) << "no window takes the keys";
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    settle(150);
+}
+
+void type(const QString& text) {
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    settle(450);  // longer than the list's type-ahead interval, so the next search starts afresh
+}
+
+// Tab until the control with the id has the focus.
+void tabTo(int controlId) {
+    for (int presses = 0; presses < 40; ++presses) {
+        if (QApplication::focusWidget() && ControlId::of(QApplication::focusWidget()) == controlId) return;
+        press(Qt::Key_Tab);
+    }
+    FAIL() << "Tab never reached control " << controlId;
+}
+
+// Opens a module from the Action menu with its mnemonic letters.
+void openFromActionMenu(char letter) {
+    press(Qt::Key_A, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "Alt+A opened no menu";
+    press(Qt::Key_A + (letter - 'A'));
+    settle(800);
+}
+
+}  // namespace
+
+using KeyboardJourney = XvfbApp;
+
+TEST_F(KeyboardJourney, SplitAndJoinWithTheKeyboardOnly) {
+    const std::string home = WindowTestApp::homeFolder();
+    const std::string sources = home + "/Holiday Videos", parts = home + "/upload", rebuilt = home + "/rebuilt";
+    for (const std::string& folder : {sources, parts, rebuilt}) std::filesystem::create_directories(folder);
+    const auto source = FileBytes::pattern(3'000'000, 5);
+    FileBytes::write(sources + "/Beach Day 2026.mpg", source);
+    DialogAnswers noDialogs;
+    QTreeWidget* tree = frame_->dirTree()->tree();
+
+    // Encoder: the folder from the tree, the file from the list, the output folder typed.
+    openFromActionMenu('E');
+    auto* encoder = dynamic_cast<CEncodeView*>(app_->form(ModuleId::Encoder));
+    ASSERT_NE(encoder, nullptr);
+    press(Qt::Key_F6);
+    ASSERT_EQ(QApplication::focusWidget(), tree);
+    ASSERT_TRUE(tree->currentItem() != nullptr);
+    if (!tree->currentItem()->isExpanded()) press(Qt::Key_Right);  // open Home
+    type(QStringLiteral("Holiday"));
+    ASSERT_EQ(frame_->dirTree()->currentPath(), QString::fromStdString(sources));
+    press(Qt::Key_F6);
+    ASSERT_EQ(QApplication::focusWidget(), encoder->fileList());
+    press(Qt::Key_Down);
+    press(Qt::Key_Space);
+    EXPECT_EQ(ControlId::find<QLineEdit>(encoder, 1033)->text(), QString::fromStdString(sources + "/Beach Day 2026.mpg"));
+    press(Qt::Key_F6);
+    tabTo(1043);
+    type(QString::fromStdString(parts));
+    press(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(encoder->status().text().substr(0, 6), "Ready,");
+    EXPECT_TRUE(FileBytes::exists(parts + "/beach_day_202600.ppt"));
+
+    // Decoder: the parts' folder from the tree, the output folder typed, Enter on a part.
+    openFromActionMenu('D');
+    QWidget* decoder = app_->form(ModuleId::Decoder);
+    ASSERT_NE(decoder, nullptr);
+    press(Qt::Key_F6);
+    ASSERT_EQ(QApplication::focusWidget(), tree);
+    press(Qt::Key_Home);
+    if (!tree->currentItem()->isExpanded()) press(Qt::Key_Right);
+    type(QStringLiteral("upload"));
+    ASSERT_EQ(frame_->dirTree()->currentPath(), QString::fromStdString(parts));
+    press(Qt::Key_F6);  // the file list
+    press(Qt::Key_F6);  // the fields
+    tabTo(1005);
+    type(QString::fromStdString(rebuilt));
+    press(Qt::Key_F6, Qt::ShiftModifier);
+    auto* decoderList = decoder->findChild<CDirList*>();
+    ASSERT_EQ(QApplication::focusWidget(), decoderList);
+    type(QStringLiteral("beach_day_202601"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(FileBytes::read(rebuilt + "/Beach Day 2026.mpg"), source);
+    EXPECT_TRUE(noDialogs.seen().empty());
+}
