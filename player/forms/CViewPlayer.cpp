@@ -145,10 +145,14 @@ void CViewPlayer::createControls() {
     controls->addWidget(createSoundPane());
     controls->addWidget(createOutputPane(), 1);
     createEqualizerPane();
-    controls->addWidget(equalizer_);
+    // The equalizer stands beside the lists rather than in the row below, so that the whole form
+    // fits the main window's opening size.
+    auto* top = new QHBoxLayout;
+    top->addWidget(files, 1);
+    top->addWidget(equalizer_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(files, 1);
+    layout->addLayout(top, 1);
     layout->addLayout(controls);
 }
 
