@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QWhatsThis>
@@ -107,6 +108,8 @@ bool CMainFrame::create() {
     addFrameCommands();
     commands_.installAccelerators(this, IDR_MAINFRAME);
     MenuBuilder::fillMenuBar(menuBar(), IDR_MAINFRAME, commands_);
+    if (auto* more = menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More menus"));
     updateTitle();
     commands_.updateAll();
     updateTimer_.start();
@@ -231,6 +234,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
     opening_ = false;
     child->document().setTitle(docTemplate.title());
     updateTitle();
+    nameTabCloseButtons();
 
     if (auto* folderForm = dynamic_cast<FolderHandlingForm*>(form)) {
         dirTree_->SelectPath(folderForm->currentFolder());
@@ -238,6 +242,15 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
     }
     if (auto* browser = dynamic_cast<HelpBrowserForm*>(form)) browser->RebuildFavorites();
     commands_.updateAll();
+}
+
+// The close buttons of the tabs say which module window they close.
+void CMainFrame::nameTabCloseButtons() {
+    auto* tabs = workbook_->findChild<QTabBar*>();
+    if (!tabs) return;
+    for (int i = 0; i < tabs->count(); ++i)
+        if (QWidget* close = tabs->tabButton(i, QTabBar::RightSide))
+            close->setAccessibleName(QStringLiteral("Close ") + tabs->tabText(i));
 }
 
 void CMainFrame::ShowHelpPage(const QString& address) {

@@ -55,6 +55,7 @@ private:
     void updateLockIndicators();
     void checkPlayerStopped();
     void placeOnScreen();
+    void nameTabCloseButtons();
     // F6 and Shift+F6: the focus moves between the folder tree, the active form's file list and
     // the form's fields.
     std::vector<QWidget*> focusPanes() const;

@@ -159,26 +159,23 @@ TEST_F(KeyboardReachTest, FormKeysAreNotKeysThatTextFieldsKeep) {
 }
 
 TEST_F(KeyboardReachTest, EveryControlOfEveryModuleHasAnAccessibleName) {
-    for (const int command : {ID_ENCODER, ID_DECODER, ID_PLAYER, ID_CONVERTER, ID_HELP}) {
-        frame_->commands().execute(command);
-        QWidget* form = frame_->activeChild()->form();
-        ASSERT_NE(form, nullptr) << command;
-        for (QWidget* widget : form->findChildren<QWidget*>()) {
-            const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
-                                 qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSlider*>(widget) ||
-                                 qobject_cast<QAbstractItemView*>(widget) || ControlId::of(widget) != 0;
-            // A combo box's own edit field and the parts of lists speak through their owner.
-            const bool part = widget->window() != form->window() || qobject_cast<QScrollBar*>(widget) ||
-                              qobject_cast<QComboBox*>(widget->parentWidget()) ||
-                              qobject_cast<QAbstractItemView*>(widget->parentWidget()) ||
-                              (widget->parentWidget() && qobject_cast<QAbstractItemView*>(widget->parentWidget()->parentWidget()));
-            if (!control || part) continue;
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            ASSERT_NE(accessible, nullptr);
-            EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty())
-                << "module " << command << ": " << widget->metaObject()->className() << " "
-                << widget->objectName().toStdString() << " has no accessible name";
-        }
+    for (const int command : {ID_ENCODER, ID_DECODER, ID_PLAYER, ID_CONVERTER, ID_HELP}) frame_->commands().execute(command);
+    // The main window with the tree and all five module windows, their toolbars and forms.
+    for (QWidget* widget : frame_->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                             qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSlider*>(widget) ||
+                             qobject_cast<QAbstractItemView*>(widget) || ControlId::of(widget) != 0;
+        // A combo box's own edit field and the parts of lists speak through their owner.
+        QWidget* owner = widget->parentWidget();
+        const bool part = widget->window() != frame_ || qobject_cast<QScrollBar*>(widget) ||
+                          qobject_cast<QComboBox*>(owner) || qobject_cast<QAbstractItemView*>(owner) ||
+                          (owner && qobject_cast<QAbstractItemView*>(owner->parentWidget()));
+        if (!control || part) continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty())
+            << widget->metaObject()->className() << " " << widget->objectName().toStdString() << " in "
+            << (owner ? owner->metaObject()->className() : "") << " has no accessible name";
     }
 }
 
