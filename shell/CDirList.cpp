@@ -193,26 +193,36 @@ void CDirList::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (enter && plain) {
-        const QTreeWidgetItem* item = currentItem();
-        if (!item || item->data(NameColumn, kPathRole).toString() != clickedPath_) pickCurrentRow();
-        emit enterPressed();
         event->accept();
+        QTreeWidgetItem* item = currentItem();
+        // No row, no action: Enter must not act on a file picked before.
+        if (!item) return;
+        if (item->data(NameColumn, kPathRole).toString() == clickedPath_)
+            aimAtCurrentRow();  // already picked: the fields typed since then stay
+        else
+            pickCurrentRow();
+        emit enterPressed();
         return;
     }
     QTreeWidget::keyPressEvent(event);
     if (event->key() == Qt::Key_Space && plain) pickCurrentRow();
 }
 
-void CDirList::pickCurrentRow() {
+bool CDirList::aimAtCurrentRow() {
     QTreeWidgetItem* item = currentItem();
-    if (!item) return;
+    if (!item) return false;
     if (!item->isSelected()) {
         clearSelection();
         item->setSelected(true);
     }
     scrollToItem(item);
+    // Where a click on the row would have pressed, for GetClickedFile.
     pressPosition_ = visualItemRect(item).center();
-    emit fileClicked();
+    return true;
+}
+
+void CDirList::pickCurrentRow() {
+    if (aimAtCurrentRow()) emit fileClicked();
 }
 
 void CDirList::addFormCommands(CommandTarget& form, const CommandTarget::Update& whenFilePicked) {

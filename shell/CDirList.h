@@ -73,6 +73,9 @@ private:
     void showContextMenu(const QPoint& position);
     ListPlayerTarget* player() const;
     bool renameFile(const QString& path);
+    // Selects and shows the current row and makes it the row under the last press; false when
+    // there is none.
+    bool aimAtCurrentRow();
     void pickCurrentRow();
 
     QFileIconProvider* icons_;
