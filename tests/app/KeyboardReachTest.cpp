@@ -86,6 +86,11 @@ TEST_F(KeyboardReachTest, F6AndShiftF6GoRoundTreeFileListAndFields) {
     ASSERT_NE(helpPane, nullptr);
     EXPECT_TRUE(help->isAncestorOf(helpPane));
     EXPECT_EQ(pane(), tree);
+
+    // Between the module windows the keyboard goes with Ctrl+Tab.
+    helpPane->setFocus();
+    QTest::keyClick(helpPane, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(frame_->activeChild(), frame_->childOf(ModuleId::Encoder));
 }
 
 TEST_F(KeyboardReachTest, EnterInTheEncodersListSplitsTheCurrentRowAndKeepsEditedFields) {
