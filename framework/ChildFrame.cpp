@@ -6,10 +6,18 @@
 #include "framework/ToolBarBuilder.h"
 #include "resources/ResourceIds.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QToolBar>
+
+namespace {
+
+// Room kept around a field that scrolls into view.
+constexpr int kFocusMargin = 8;
+
+}  // namespace
 
 ChildFrame::ChildFrame(DocTemplate& docTemplate, std::unique_ptr<Document> document, CommandTable& commands)
     : docTemplate_(docTemplate), document_(std::move(document)), commands_(commands),
@@ -17,6 +25,12 @@ ChildFrame::ChildFrame(DocTemplate& docTemplate, std::unique_ptr<Document> docum
     frameWindow_->setWindowFlags(Qt::Widget);
     formArea_->setWidgetResizable(true);
     formArea_->setFrameShape(QFrame::NoFrame);
+    formArea_->setFocusPolicy(Qt::NoFocus);
+    // Whatever brings a field the focus (Tab, F6, a mnemonic, a form), the whole field scrolls
+    // into view; the scroll area alone would show only a text field's cursor.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && form() && form()->isAncestorOf(now)) showWhole(now);
+    });
     frameWindow_->setCentralWidget(formArea_);
     setWidget(frameWindow_);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -25,6 +39,12 @@ ChildFrame::ChildFrame(DocTemplate& docTemplate, std::unique_ptr<Document> docum
 }
 
 ChildFrame::~ChildFrame() { docTemplate_.releaseForm(form()); }
+
+void ChildFrame::showWhole(QWidget* field) {
+    const QRect onForm(field->mapTo(form(), QPoint(0, 0)), field->size());
+    formArea_->ensureVisible(onForm.center().x(), onForm.center().y(), onForm.width() / 2 + kFocusMargin,
+                             onForm.height() / 2 + kFocusMargin);
+}
 
 QWidget* ChildFrame::form() const { return formArea_->widget(); }
 

@@ -48,6 +48,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Scrolls the form so that the field (a descendant of it) shows whole where it fits.
+    void showWhole(QWidget* field);
+
     DocTemplate& docTemplate_;
     std::unique_ptr<Document> document_;
     CommandTable& commands_;

@@ -112,6 +112,28 @@ QStringList unreachableControls(const FormView& view) {
     return cut;
 }
 
+// Tabs through the form's fields from its first stop; answers the fields that got the focus
+// while lying outside the visible region (partly, for a field that fits into it).
+QStringList fieldsTabbedToOutOfView(const FormView& view) {
+    QStringList hidden;
+    QWidget* first = view.form->nextInFocusChain();
+    while (first != view.form && !(first->focusPolicy() & Qt::TabFocus && first->isVisible() && first->isEnabled()))
+        first = first->nextInFocusChain();
+    first->setFocus(Qt::TabFocusReason);
+    const QRect visible = view.area->viewport()->rect();
+    QWidget* focus = QApplication::focusWidget();
+    // Once round the form's fields (the module window keeps Tab inside itself).
+    for (int presses = 0; presses < 80 && focus && view.form->isAncestorOf(focus); ++presses) {
+        const QRect onView(focus->mapTo(view.area->viewport(), QPoint(0, 0)), focus->size());
+        const bool fits = onView.width() <= visible.width() && onView.height() <= visible.height();
+        if (fits ? !visible.contains(onView) : !visible.intersects(onView)) hidden << nameOf(focus);
+        QTest::keyClick(focus, Qt::Key_Tab);
+        focus = QApplication::focusWidget();
+        if (focus == first) break;
+    }
+    return hidden;
+}
+
 class XvfbApp : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -180,6 +202,9 @@ TEST_F(FormsFit, EveryModuleIsWholeAtTheOpeningSizeAndReachableBelowIt) {
             const QStringList cut = unreachableControls(view);
             EXPECT_TRUE(cut.isEmpty()) << shot.toStdString() << ": " << cut.join(QStringLiteral("; ")).toStdString();
             // The size the program opens with shows every form whole, with no scrolling.
+            const QStringList hidden = fieldsTabbedToOutOfView(view);
+            EXPECT_TRUE(hidden.isEmpty()) << shot.toStdString() << ": Tab reached " << hidden.join(QStringLiteral(", ")).toStdString()
+                                          << " out of view";
             if (size == opening && !scaled()) {
                 EXPECT_FALSE(view.scrollsAcross() || view.scrollsDown()) << shot.toStdString() << " scrolls";
             }
@@ -215,6 +240,12 @@ void tabTo(int controlId) {
     FAIL() << "Tab never reached control " << controlId;
 }
 
+// F6 until the pane has the focus; the panes go round, so three presses reach any of them.
+void f6To(QWidget* pane) {
+    for (int presses = 0; presses < 3 && QApplication::focusWidget() != pane; ++presses) press(Qt::Key_F6);
+    ASSERT_EQ(QApplication::focusWidget(), pane) << "F6 never reached " << pane->metaObject()->className();
+}
+
 // Opens a module from the Action menu with its mnemonic letters. A new web view can take the
 // activation from the main window, which has no window manager here to hand it back.
 void openFromActionMenu(QWidget& frame, char letter) {
@@ -245,8 +276,7 @@ TEST_F(KeyboardJourney, SplitAndJoinWithTheKeyboardOnly) {
     openFromActionMenu(*frame_, 'E');
     auto* encoder = dynamic_cast<CEncodeView*>(app_->form(ModuleId::Encoder));
     ASSERT_NE(encoder, nullptr);
-    press(Qt::Key_F6);
-    ASSERT_EQ(QApplication::focusWidget(), tree);
+    f6To(tree);
     ASSERT_TRUE(tree->currentItem() != nullptr);
     if (!tree->currentItem()->isExpanded()) press(Qt::Key_Right);  // open Home
     type(QStringLiteral("Holiday"));
@@ -267,8 +297,7 @@ TEST_F(KeyboardJourney, SplitAndJoinWithTheKeyboardOnly) {
     openFromActionMenu(*frame_, 'D');
     QWidget* decoder = app_->form(ModuleId::Decoder);
     ASSERT_NE(decoder, nullptr);
-    press(Qt::Key_F6);
-    ASSERT_EQ(QApplication::focusWidget(), tree);
+    f6To(tree);
     press(Qt::Key_Home);
     if (!tree->currentItem()->isExpanded()) press(Qt::Key_Right);
     type(QStringLiteral("upload"));
