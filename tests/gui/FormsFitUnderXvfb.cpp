@@ -1,7 +1,8 @@
 // The module windows as a new user meets them, in the real program under a real X server
 // (Xvfb): every module form at the size the main window opens with and at 800x600 (screenshots
 // in the folder named by QUARVEL_SCREENSHOT_DIR), where no control may lie outside the visible
-// region unless a scroll bar reaches it; and a split and join done with the keyboard alone.
+// region unless a scroll bar reaches it and every field that Tab reaches shows; and a split and
+// join done with the keyboard alone.
 // Run once more with QT_SCALE_FACTOR=2, where the window must stay on the screen.
 #include "app/CVyx31App.h"
 #include "framework/ChildFrame.h"
@@ -201,10 +202,10 @@ TEST_F(FormsFit, EveryModuleIsWholeAtTheOpeningSizeAndReachableBelowIt) {
             saveScreenshot(*frame_, shot);
             const QStringList cut = unreachableControls(view);
             EXPECT_TRUE(cut.isEmpty()) << shot.toStdString() << ": " << cut.join(QStringLiteral("; ")).toStdString();
-            // The size the program opens with shows every form whole, with no scrolling.
             const QStringList hidden = fieldsTabbedToOutOfView(view);
-            EXPECT_TRUE(hidden.isEmpty()) << shot.toStdString() << ": Tab reached " << hidden.join(QStringLiteral(", ")).toStdString()
-                                          << " out of view";
+            EXPECT_TRUE(hidden.isEmpty()) << shot.toStdString() << ": Tab reached "
+                                          << hidden.join(QStringLiteral(", ")).toStdString() << " out of view";
+            // The size the program opens with shows every form whole, with no scrolling.
             if (size == opening && !scaled()) {
                 EXPECT_FALSE(view.scrollsAcross() || view.scrollsDown()) << shot.toStdString() << " scrolls";
             }
