@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -140,6 +141,9 @@ protected:
     void SetUp() override {
         WindowTestApp::instance();
         WindowTestApp::clearSettings();
+        // The help pages and the sponsor pages of the source tree.
+        QSettings(QStringLiteral("OzmoMp3s"), QStringLiteral("vyx31"))
+            .setValue(QStringLiteral("Settings/AppDir"), QStringLiteral(QUARVEL_SOURCE_DIR "/"));
         app_ = std::make_unique<CVyx31App>();
         ASSERT_TRUE(app_->InitInstance());
         frame_ = app_->mainFrame();
