@@ -20,8 +20,8 @@
 #include "shell/HelpBrowserForm.h"
 #include "shell/PlayerCloseControl.h"
 
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -137,7 +137,6 @@ void CMainFrame::addFrameCommands() {
     addToggle(ID_VIEW_STATUS_BAR, statusBar_);
     addCommand(ID_APP_EXIT, [this] { close(); });
     addCommand(ID_CONTEXT_HELP, [] { QWhatsThis::enterWhatsThisMode(); });
-    auto needsWindows = [this](CommandState& state) { state.enabled = !workbook_->subWindowList().isEmpty(); };
     addCommand(ID_NEXT_PANE, [this] { moveFocusBetweenPanes(1); });
     addCommand(ID_PREV_PANE, [this] { moveFocusBetweenPanes(-1); });
 }
