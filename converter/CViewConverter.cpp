@@ -6,6 +6,7 @@
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
+#include "framework/ControlLabel.h"
 #include "framework/FormHost.h"
 #include "framework/QtText.h"
 #include "framework/StatusBar.h"
@@ -130,34 +131,36 @@ void CViewConverter::createControls() {
     reportBox_ = withId(new QPlainTextEdit(this), 1062);
     reportBox_->setReadOnly(true);
     reportBox_->setMaximumBlockCount(1000);
+    reportBox_->setAccessibleName(QStringLiteral("Encoder report"));
+    scaleEdit_->setAccessibleName(QStringLiteral("Scale factor"));
 
     auto* bitrateGroup = new QGroupBox(QStringLiteral("Bitrate"), this);
     auto* bitrateRows = new QGridLayout(bitrateGroup);
-    bitrateRows->addWidget(new QLabel(QStringLiteral("Minimal"), this), 0, 0);
+    bitrateRows->addWidget(ControlLabel::create(QStringLiteral("Minimal"), minBox_, this), 0, 0);
     bitrateRows->addWidget(minBox_, 0, 1);
-    bitrateRows->addWidget(new QLabel(QStringLiteral("Maximal"), this), 1, 0);
+    bitrateRows->addWidget(ControlLabel::create(QStringLiteral("Maximal"), maxBox_, this), 1, 0);
     bitrateRows->addWidget(maxBox_, 1, 1);
-    bitrateRows->addWidget(new QLabel(QStringLiteral("Average"), this), 2, 0);
+    bitrateRows->addWidget(ControlLabel::create(QStringLiteral("Average"), avgBox_, this), 2, 0);
     bitrateRows->addWidget(avgBox_, 2, 1);
 
     auto* options = new QGridLayout;
-    options->addWidget(new QLabel(QStringLiteral("WAV Codec"), this), 0, 0);
+    options->addWidget(ControlLabel::create(QStringLiteral("WAV Codec"), encoderBox_, this), 0, 0);
     options->addWidget(encoderBox_, 0, 1);
-    options->addWidget(new QLabel(QStringLiteral("Channel"), this), 1, 0);
+    options->addWidget(ControlLabel::create(QStringLiteral("Channel"), channelBox_, this), 1, 0);
     options->addWidget(channelBox_, 1, 1);
-    options->addWidget(new QLabel(QStringLiteral("Mode"), this), 2, 0);
+    options->addWidget(ControlLabel::create(QStringLiteral("Mode"), modeBox_, this), 2, 0);
     options->addWidget(modeBox_, 2, 1);
-    options->addWidget(new QLabel(QStringLiteral("VBR Q"), this), 3, 0);
+    options->addWidget(ControlLabel::create(QStringLiteral("VBR Q"), vbrSlider_, this), 3, 0);
     options->addWidget(vbrSlider_, 3, 1);
     options->addWidget(bitrateGroup, 0, 2, 4, 1);
-    options->addWidget(new QLabel(QStringLiteral("Algorithm quality selection"), this), 4, 0);
+    options->addWidget(ControlLabel::create(QStringLiteral("Algorithm quality selection"), qualityBox_, this), 4, 0);
     options->addWidget(qualityBox_, 4, 1, 1, 2);
     auto* scaleRow = new QHBoxLayout;
     scaleRow->addWidget(scaleBox_);
     scaleRow->addWidget(scaleEdit_);
     scaleRow->addStretch(1);
     options->addLayout(scaleRow, 5, 0, 1, 3);
-    options->addWidget(new QLabel(QStringLiteral("Save Dir"), this), 6, 0);
+    options->addWidget(ControlLabel::create(QStringLiteral("Save Dir"), outputFolderEdit_->edit(), this), 6, 0);
     options->addWidget(outputFolderEdit_, 6, 1, 1, 2);
     options->setColumnStretch(1, 1);
 
@@ -168,6 +171,7 @@ void CViewConverter::createControls() {
 
     connect(encoderBox_, &QComboBox::activated, this, [this] { UpdateControls(); });
     connect(modeBox_, &QComboBox::activated, this, [this] { UpdateRateMode(); });
+    connect(list_, &CDirList::enterPressed, this, [this] { execute(ID_START_CONVERT); });
 }
 
 void CViewConverter::createBars(ChildFrame& frame) {

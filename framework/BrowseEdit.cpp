@@ -12,6 +12,7 @@ BrowseEdit::BrowseEdit(int controlId, QWidget* parent)
     ControlId::set(edit_, controlId);
     button_->setText(QStringLiteral("..."));
     button_->setToolTip(QStringLiteral("Select Directory"));
+    button_->setAccessibleName(button_->toolTip());
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);

@@ -10,6 +10,7 @@
 class CommandTable;
 class DocTemplate;
 class QMainWindow;
+class QScrollArea;
 class QToolBar;
 class StatusBar;
 
@@ -27,7 +28,8 @@ public:
     QMainWindow* frameWindow() const { return frameWindow_; }
     // The command table that the menus and toolbars of every window share.
     CommandTable& commands() const { return commands_; }
-    // The module form, the frame's central widget.
+    // The module form, shown in a scroll area that is the frame's central widget: below the
+    // form's minimum size the form scrolls instead of being cut.
     QWidget* form() const;
     void setForm(QWidget* form);
 
@@ -46,9 +48,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Scrolls the form so that the field (a descendant of it) shows whole where it fits.
+    void showWhole(QWidget* field);
+
     DocTemplate& docTemplate_;
     std::unique_ptr<Document> document_;
     CommandTable& commands_;
     QMainWindow* frameWindow_;
+    QScrollArea* formArea_;
     bool closingWithoutAsking_ = false;
 };

@@ -7,6 +7,7 @@
 StatusBar::StatusBar(int barId, const QString& idleText, const QStringList& paneTexts, QWidget* parent)
     : QStatusBar(parent), messagePane_(new QLabel(idleText, this)) {
     ControlId::set(this, barId);
+    setAccessibleName(QStringLiteral("Status bar"));
     addWidget(messagePane_, 1);
     for (const QString& text : paneTexts) {
         auto* pane = new QLabel(text, this);

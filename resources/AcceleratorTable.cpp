@@ -12,6 +12,12 @@ const std::vector<Accelerator>& AcceleratorTable::accelerators(int resourceId) {
         {"F5", ID_VIEW_REFRESH},        {"Alt+Left", ID_BROWSE_BACK},     {"Alt+Right", ID_BROWSE_FORWARD},
         {"F1", ID_HELP},                {"Shift+F1", ID_CONTEXT_HELP},    {"F6", ID_NEXT_PANE},
         {"Shift+F6", ID_PREV_PANE},
+        // The commands of the module forms; each works while its form is the active window. None
+        // is a key that a text field uses for editing.
+        {"Ctrl+Shift+E", ID_SPLIT},     {"Ctrl+Shift+W", ID_SHOW_PAGE},   {"Ctrl+Shift+D", ID_DECODE},
+        {"Ctrl+Shift+K", IDC_GET_KEY},  {"Ctrl+P", IDC_PLAY},             {"Ctrl+Shift+P", ID_PLAYER_PAUSE},
+        {"Ctrl+Shift+S", IDC_STOP},     {"Ctrl+Shift+U", ID_PLAYLIST_ADD_URL}, {"Ctrl+Shift+C", ID_START_CONVERT},
+        {"F2", ID_LIST_RENAME},         {"Ctrl+Shift+Del", ID_LIST_DELETE}, {"Ctrl+R", ID_LIST_REFRESH},
     };
     return resourceId == IDR_MAINFRAME ? frame : none;
 }

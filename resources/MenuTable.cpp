@@ -26,22 +26,36 @@ MenuItem helpPopup() {
 
 MenuItem modulePlayerEntry() { return entry("&Player", ID_PLAYER); }
 MenuItem moduleConverterEntry() { return entry("&Converter", ID_CONVERTER); }
+MenuItem moduleDecoderEntry() { return entry("&Decoder", ID_DECODER); }
+MenuItem moduleEncoderEntry() { return entry("&Encoder", ID_ENCODER); }
 
-MenuItem actionPopup(MenuItem first, MenuItem player, MenuItem converter) {
+MenuItem actionPopup(MenuItem first, MenuItem player, MenuItem converter, MenuItem encoder = moduleEncoderEntry()) {
     return popupOf("&Action", {std::move(first), std::move(player), std::move(converter), entry("&FTP", ID_FTP),
-                               separator(), entry("&Encoder", ID_ENCODER)});
+                               separator(), std::move(encoder)});
 }
 
 // The menus of the module windows: the frame's popups plus Edit, with a File popup that closes
-// the module window or the program.
-std::vector<MenuItem> moduleMenu(MenuItem player, MenuItem converter) {
+// the module window or the program. A module's own Action entry is a submenu of its form's
+// commands, so that every command of the form's toolbar has a menu entry and a key.
+std::vector<MenuItem> moduleMenu(MenuItem player, MenuItem converter, MenuItem decoder = moduleDecoderEntry(),
+                                 MenuItem encoder = moduleEncoderEntry()) {
     return {popupOf("&File", {entry("&Close", ID_FILE_CLOSE), separator(), entry("E&xit", ID_APP_EXIT)}),
             editPopup(), viewPopup(),
-            actionPopup(entry("&Decoder", ID_DECODER), std::move(player), std::move(converter)), helpPopup()};
+            actionPopup(std::move(decoder), std::move(player), std::move(converter), std::move(encoder)), helpPopup()};
 }
 
 std::vector<MenuItem> listCommands() {
     return {entry("Re&name", ID_LIST_RENAME), entry("De&lete", ID_LIST_DELETE), entry("Re&fresh", ID_LIST_REFRESH)};
+}
+
+// A module's submenu: its own commands, the file list's commands, then its Help and Close.
+MenuItem formPopup(const char* text, std::vector<MenuItem> own, const char* helpText) {
+    own.push_back(separator());
+    for (auto& item : listCommands()) own.push_back(item);
+    own.push_back(separator());
+    own.push_back(entry(helpText, ID_HELP));
+    own.push_back(entry("Close", ID_FILE_CLOSE));
+    return popupOf(text, std::move(own));
 }
 
 std::vector<MenuItem> listPlayerCommands() {
@@ -55,20 +69,23 @@ std::map<int, std::vector<MenuItem>> buildMenus() {
     menus[IDR_MAINFRAME] = {
         popupOf("&File", {entry("E&xit", ID_APP_EXIT)}), viewPopup(),
         actionPopup(entry("&Decode", ID_DECODE), modulePlayerEntry(), moduleConverterEntry()), helpPopup()};
-    menus[IDR_DECODER] = moduleMenu(modulePlayerEntry(), moduleConverterEntry());
+    menus[IDR_DECODER] = moduleMenu(
+        modulePlayerEntry(), moduleConverterEntry(),
+        formPopup("&Decoder", {entry("&Decode", ID_DECODE), entry("&Get Key", IDC_GET_KEY)}, "Help Decoder"));
     menus[IDR_DECODER].insert(menus[IDR_DECODER].end() - 1,
                               popupOf("&Set", {entry("&Check Set", ID_CHECK_SET), entry("Open &Url...", ID_OPEN_URL)}));
-    menus[IDR_ENCODER] = moduleMenu(modulePlayerEntry(), moduleConverterEntry());
+    menus[IDR_ENCODER] = moduleMenu(
+        modulePlayerEntry(), moduleConverterEntry(), moduleDecoderEntry(),
+        formPopup("&Encoder", {entry("Encode && &Split", ID_SPLIT), entry("Show &Page", ID_SHOW_PAGE)}, "Help Encoder"));
     menus[IDR_PLAYER] = moduleMenu(
-        popupOf("&Player", {entry("&Play", IDC_PLAY), entry("P&ause", ID_PLAYER_PAUSE), entry("&Stop", IDC_STOP),
-                            separator(), entry("&Equalizer", IDC_EQUALIZER), separator(),
-                            entry("Spe&ctrum", IDC_SPECTRUM), entry("&Oscilloscope", IDC_OSCILLOSCOPE),
-                            entry("&VU", IDC_VU), separator(), entry("Help Player", ID_HELP),
-                            entry("Close", ID_FILE_CLOSE)}),
+        formPopup("&Player", {entry("&Play", IDC_PLAY), entry("P&ause", ID_PLAYER_PAUSE), entry("&Stop", IDC_STOP),
+                              entry("Add &URL", ID_PLAYLIST_ADD_URL), separator(), entry("&Equalizer", IDC_EQUALIZER),
+                              separator(), entry("Spe&ctrum", IDC_SPECTRUM), entry("&Oscilloscope", IDC_OSCILLOSCOPE),
+                              entry("&VU", IDC_VU)},
+                  "Help Player"),
         moduleConverterEntry());
     menus[IDR_CONVERTER] = moduleMenu(
-        modulePlayerEntry(), popupOf("&Converter", {entry("&Start Convert", ID_START_CONVERT),
-                                                    entry("Help Converter", ID_HELP), entry("Close", ID_FILE_CLOSE)}));
+        modulePlayerEntry(), formPopup("&Converter", {entry("&Start Convert", ID_START_CONVERT)}, "Help Converter"));
     menus[IDR_HELP] = {
         popupOf("&File", {entry("&Open File...", ID_FILE_OPEN_FILE), entry("Open &Url", ID_FILE_OPEN_URL),
                           entry("&Print...", ID_FILE_PRINT), entry("Print Pre&view", ID_FILE_PRINT_PREVIEW),

@@ -11,6 +11,7 @@ constexpr int kStepMs = 80;
 
 BusyIndicator::BusyIndicator(QWidget* parent) : QWidget(parent) {
     setFixedSize(sizeHint());
+    setAccessibleName(QStringLiteral("Busy"));
     timer_.setInterval(kStepMs);
     connect(&timer_, &QTimer::timeout, this, [this] {
         step_ = (step_ + 1) % kSpokes;

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMimeDatabase>
 #include <QMouseEvent>
 
@@ -41,6 +42,7 @@ CDirList::CDirList(QFileIconProvider* icons, QWidget* parent) : QTreeWidget(pare
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSortingEnabled(false);
     setAllColumnsShowFocus(true);
+    setAccessibleName(QStringLiteral("Files"));
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     connect(header(), &QHeaderView::sectionClicked, this, &CDirList::sortByColumn);
@@ -185,6 +187,42 @@ void CDirList::mouseDoubleClickEvent(QMouseEvent* event) {
     pressPosition_ = event->position().toPoint();
     QTreeWidget::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) emit fileDoubleClicked();
+}
+
+void CDirList::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain) {
+        event->accept();
+        QTreeWidgetItem* item = currentItem();
+        // No row, no action: Enter must not act on a file picked before.
+        if (!item) return;
+        if (item->data(NameColumn, kPathRole).toString() == clickedPath_)
+            aimAtCurrentRow();  // already picked: the fields typed since then stay
+        else
+            pickCurrentRow();
+        emit enterPressed();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Space && plain) pickCurrentRow();
+}
+
+bool CDirList::aimAtCurrentRow() {
+    QTreeWidgetItem* item = currentItem();
+    if (!item) return false;
+    if (!item->isSelected()) {
+        clearSelection();
+        item->setSelected(true);
+    }
+    scrollToItem(item);
+    // Where a click on the row would have pressed, for GetClickedFile.
+    pressPosition_ = visualItemRect(item).center();
+    return true;
+}
+
+void CDirList::pickCurrentRow() {
+    if (aimAtCurrentRow()) emit fileClicked();
 }
 
 void CDirList::addFormCommands(CommandTarget& form, const CommandTarget::Update& whenFilePicked) {

@@ -53,10 +53,17 @@ signals:
     void fileDoubleClicked();
     // The rows were listed again (ShowFolder, RefreshList).
     void listed();
+    // Enter in the list, after the current row became the clicked file: the form runs its main
+    // action on it.
+    void enterPressed();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Space makes the current row the clicked file, as a click on it does; Enter does the same
+    // (unless the row is already the clicked file) and then asks for the form's main action.
+    // Moving with the arrow keys picks nothing: picking a part may open a message box.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void addRow(std::size_t index);
@@ -66,6 +73,10 @@ private:
     void showContextMenu(const QPoint& position);
     ListPlayerTarget* player() const;
     bool renameFile(const QString& path);
+    // Selects and shows the current row and makes it the row under the last press; false when
+    // there is none.
+    bool aimAtCurrentRow();
+    void pickCurrentRow();
 
     QFileIconProvider* icons_;
     std::vector<LVFILEDATA> rows_;

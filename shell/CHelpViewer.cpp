@@ -130,6 +130,12 @@ void CHelpViewer::createBand(ChildFrame& frame) {
     addressBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     addressBar_->addWidget(addressBox_);
     window->addToolBar(Qt::TopToolBarArea, addressBar_);
+    browseBar_->setAccessibleName(QStringLiteral("Toolbar"));
+    addressBar_->setAccessibleName(QStringLiteral("Address bar"));
+    addressBox_->setAccessibleName(text(IDS_ADDRESS_LABEL).remove(QLatin1Char('&')));
+    for (QToolBar* bar : {browseBar_, addressBar_})
+        if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+            more->setAccessibleName(QStringLiteral("More commands"));
     connect(addressBox_->lineEdit(), &QLineEdit::returnPressed, this, &CHelpViewer::Go);
     connect(addressBox_, qOverload<int>(&QComboBox::activated), this, &CHelpViewer::openListEntry);
     addressBox_->lineEdit()->installEventFilter(this);

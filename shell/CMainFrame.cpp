@@ -13,18 +13,24 @@
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 #include "shell/CChildFrame.h"
+#include "shell/CDirList.h"
 #include "shell/CDirTree.h"
 #include "shell/FolderHandlingForm.h"
+#include "shell/FrameGeometry.h"
 #include "shell/HelpBrowserForm.h"
 #include "shell/PlayerCloseControl.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QWhatsThis>
 
 namespace {
@@ -50,7 +56,7 @@ constexpr ModuleCommand kModuleCommands[] = {
 
 CMainFrame::CMainFrame(ModuleRegistry& modules) : modules_(modules) {
     ControlId::set(this, IDR_MAINFRAME);
-    resize(1000, 700);
+    resize(FrameGeometry::DefaultSize);
     setWindowIcon(CommandIcons::forResource(IDR_MAINFRAME));
     commands_.router().setChain([this] { return commandChain(); });
     closeTimer_.setInterval(kPlayerWaitMs);
@@ -87,6 +93,7 @@ bool CMainFrame::create() {
         ChildFrame* child = activeChild();
         return child ? child->form() : nullptr;
     });
+    dirTree_->tree()->setAccessibleName(QStringLiteral("Folders"));
     addDockWidget(Qt::LeftDockWidgetArea, dirTree_);
     resizeDocks({dirTree_}, {kTreeWidth}, Qt::Horizontal);
 
@@ -101,10 +108,25 @@ bool CMainFrame::create() {
     addFrameCommands();
     commands_.installAccelerators(this, IDR_MAINFRAME);
     MenuBuilder::fillMenuBar(menuBar(), IDR_MAINFRAME, commands_);
+    if (auto* more = menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More menus"));
     updateTitle();
     commands_.updateAll();
     updateTimer_.start();
+    placeOnScreen();
     return true;
+}
+
+void CMainFrame::placeOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const FrameGeometry::Placement placement =
+        FrameGeometry::initial(modules_.settings(), screen ? screen->availableGeometry() : QRect());
+    // Stored and restored as the inner rectangle, so that the window does not wander by the size
+    // of its frame at each start.
+    if (placement.position)
+        setGeometry(QRect(*placement.position, placement.size));
+    else
+        resize(placement.size);
 }
 
 void CMainFrame::addFrameCommands() {
@@ -114,9 +136,43 @@ void CMainFrame::addFrameCommands() {
     addToggle(ID_VIEW_STATUS_BAR, statusBar_);
     addCommand(ID_APP_EXIT, [this] { close(); });
     addCommand(ID_CONTEXT_HELP, [] { QWhatsThis::enterWhatsThisMode(); });
-    auto needsWindows = [this](CommandState& state) { state.enabled = !workbook_->subWindowList().isEmpty(); };
-    addCommand(ID_NEXT_PANE, [this] { workbook_->activateNextSubWindow(); }, needsWindows);
-    addCommand(ID_PREV_PANE, [this] { workbook_->activatePreviousSubWindow(); }, needsWindows);
+    addCommand(ID_NEXT_PANE, [this] { moveFocusBetweenPanes(1); });
+    addCommand(ID_PREV_PANE, [this] { moveFocusBetweenPanes(-1); });
+}
+
+std::vector<QWidget*> CMainFrame::focusPanes() const {
+    std::vector<QWidget*> panes;
+    if (dirTree_->isVisible()) panes.push_back(dirTree_->tree());
+    ChildFrame* child = activeChild();
+    QWidget* form = child ? child->form() : nullptr;
+    if (!form) return panes;
+    auto* list = form->findChild<CDirList*>();
+    if (list && list->isVisible()) panes.push_back(list);
+    // The form's first field: the first stop of its tab chain that is not the list.
+    for (QWidget* widget = form->nextInFocusChain(); widget != form; widget = widget->nextInFocusChain()) {
+        const bool inList = list && (widget == list || list->isAncestorOf(widget));
+        if (!inList && form->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) &&
+            widget->isVisible() && widget->isEnabled()) {
+            panes.push_back(widget);
+            break;
+        }
+    }
+    return panes;
+}
+
+void CMainFrame::moveFocusBetweenPanes(int step) {
+    const std::vector<QWidget*> panes = focusPanes();
+    if (panes.empty()) return;
+    const int count = static_cast<int>(panes.size());
+    QWidget* focus = QApplication::focusWidget();
+    // The pane that holds the focus; all the form's fields count as one pane, the last.
+    int current = -1;
+    for (int i = 0; i < count && focus && current < 0; ++i)
+        if (focus == panes[i] || panes[i]->isAncestorOf(focus)) current = i;
+    ChildFrame* child = activeChild();
+    if (current < 0 && focus && child && child->form() && child->form()->isAncestorOf(focus)) current = count - 1;
+    const int next = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
+    panes[next]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 // Shows the bar when it is hidden and hides it when it is visible, at once; the check mark
@@ -176,6 +232,7 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
     opening_ = false;
     child->document().setTitle(docTemplate.title());
     updateTitle();
+    nameTabCloseButtons();
 
     if (auto* folderForm = dynamic_cast<FolderHandlingForm*>(form)) {
         dirTree_->SelectPath(folderForm->currentFolder());
@@ -183,6 +240,15 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
     }
     if (auto* browser = dynamic_cast<HelpBrowserForm*>(form)) browser->RebuildFavorites();
     commands_.updateAll();
+}
+
+// The close buttons of the tabs say which module window they close.
+void CMainFrame::nameTabCloseButtons() {
+    auto* tabs = workbook_->findChild<QTabBar*>();
+    if (!tabs) return;
+    for (int i = 0; i < tabs->count(); ++i)
+        if (QWidget* close = tabs->tabButton(i, QTabBar::RightSide))
+            close->setAccessibleName(QStringLiteral("Close ") + tabs->tabText(i));
 }
 
 void CMainFrame::ShowHelpPage(const QString& address) {
@@ -239,6 +305,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
     }
     updateTimer_.stop();
+    FrameGeometry::store(modules_.settings(), normalGeometry());
     event->accept();
 }
 

@@ -54,6 +54,12 @@ private:
     void updateTitle();
     void updateLockIndicators();
     void checkPlayerStopped();
+    void placeOnScreen();
+    void nameTabCloseButtons();
+    // F6 and Shift+F6: the focus moves between the folder tree, the active form's file list and
+    // the form's fields.
+    std::vector<QWidget*> focusPanes() const;
+    void moveFocusBetweenPanes(int step);
     PlayerCloseControl* player() const;
     std::vector<CommandTarget*> commandChain() const;
 

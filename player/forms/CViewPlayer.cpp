@@ -5,6 +5,7 @@
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
+#include "framework/ControlLabel.h"
 #include "framework/DialogRunner.h"
 #include "framework/FormHost.h"
 #include "framework/QtText.h"
@@ -34,6 +35,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
@@ -130,6 +132,7 @@ void CViewPlayer::createControls() {
     ControlId::set(list_, 1001);
     tree_ = withId(new CXAnalyzerTree(this), 1023);
     tree_->setStatusSink(&paneZero_);
+    tree_->setAccessibleName(QStringLiteral("Track information"));
 
     auto* files = new QSplitter(Qt::Horizontal, this);
     files->addWidget(list_);
@@ -142,10 +145,14 @@ void CViewPlayer::createControls() {
     controls->addWidget(createSoundPane());
     controls->addWidget(createOutputPane(), 1);
     createEqualizerPane();
-    controls->addWidget(equalizer_);
+    // The equalizer stands beside the lists rather than in the row below, so that the whole form
+    // fits the main window's opening size.
+    auto* top = new QHBoxLayout;
+    top->addWidget(files, 1);
+    top->addWidget(equalizer_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(files, 1);
+    layout->addLayout(top, 1);
     layout->addLayout(controls);
 }
 
@@ -153,6 +160,8 @@ QWidget* CViewPlayer::createPlaylistPane() {
     auto* pane = new QGroupBox(QStringLiteral("Playlist"), this);
     playlistBox_ = withId(new QListWidget(pane), 1007);
     positionSlider_ = horizontalSlider(pane, 1081, 0, XA::PositionRange, 0);
+    playlistBox_->setAccessibleName(QStringLiteral("Playlist"));
+    positionSlider_->setAccessibleName(QStringLiteral("Position"));
     auto* layout = new QVBoxLayout(pane);
     layout->addWidget(playlistBox_, 1);
     layout->addWidget(positionSlider_);
@@ -164,6 +173,9 @@ QWidget* CViewPlayer::createSoundPane() {
     visualisationWindow_ = withId(new VisualisationWindow(pane), 1057);
     leftMeter_ = withId(new LevelMeter(pane), 1015);
     rightMeter_ = withId(new LevelMeter(pane), 1018);
+    visualisationWindow_->setAccessibleName(QStringLiteral("Visualisation"));
+    leftMeter_->setAccessibleName(QStringLiteral("Left level"));
+    rightMeter_->setAccessibleName(QStringLiteral("Right level"));
     const std::array<QString, 3> modeTexts = {QStringLiteral("Spectrum"), QStringLiteral("Oscillo"), QStringLiteral("VU")};
     auto* modes = new QHBoxLayout;
     for (std::size_t i = 0; i < modeTexts.size(); ++i) {
@@ -190,7 +202,7 @@ QWidget* CViewPlayer::createSoundPane() {
                                                                {QStringLiteral("Balance"), balanceSlider_},
                                                                {QStringLiteral("Pitch"), pitchSlider_}}};
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-        levels->addWidget(new QLabel(rows[row].first, pane), row, 0);
+        levels->addWidget(ControlLabel::create(rows[row].first, rows[row].second, pane), row, 0);
         levels->addWidget(rows[row].second, row, 1);
     }
     layout->addLayout(levels, 4, 0, 1, 2);
@@ -207,12 +219,13 @@ QWidget* CViewPlayer::createOutputPane() {
         outputButtons_[i] = withId(new QRadioButton(outputTexts[i], pane), kOutputIds[i]);
         layout->addWidget(outputButtons_[i]);
     }
-    layout->addWidget(new QLabel(QStringLiteral("Sound Device Select"), pane));
     deviceBox_ = withId(new QComboBox(pane), 1063);
+    layout->addWidget(ControlLabel::create(QStringLiteral("Sound Device Select"), deviceBox_, pane));
     deviceBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     deviceBox_->setMinimumContentsLength(16);
     layout->addWidget(deviceBox_);
     outputFolderEdit_ = new BrowseEdit(1028, pane);
+    outputFolderEdit_->edit()->setAccessibleName(QStringLiteral("Output folder"));
     layout->addWidget(outputFolderEdit_);
     layout->addStretch(1);
     return pane;
@@ -266,6 +279,7 @@ void CViewPlayer::addPlaylistCommands() {
 void CViewPlayer::connectControls() {
     connect(list_, &CDirList::fileClicked, this, &CViewPlayer::onFileClicked);
     connect(list_, &CDirList::fileDoubleClicked, this, &CViewPlayer::onFileDoubleClicked);
+    connect(list_, &CDirList::enterPressed, this, &CViewPlayer::onFileDoubleClicked);
     connect(playlistBox_, &QListWidget::itemDoubleClicked, this, [this] { startSelectedEntry(); });
     connect(positionSlider_, &QSlider::sliderPressed, this, &CViewPlayer::beginSeek);
     connect(positionSlider_, &QSlider::sliderReleased, this, &CViewPlayer::endSeek);

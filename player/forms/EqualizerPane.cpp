@@ -33,6 +33,7 @@ EqualizerPane::EqualizerPane(SettingsStore& settings, Apply apply, QWidget* pare
     auto* sliders = new QHBoxLayout;
     for (std::size_t i = 0; i < sliders_.size(); ++i) {
         sliders_[i] = createSlider(EqualizerTable::sliders()[i]);
+        sliders_[i]->setAccessibleName(QStringLiteral("Equalizer band %1").arg(i + 1));
         sliders->addWidget(sliders_[i]);
     }
     auto* buttons = new QHBoxLayout;
@@ -72,6 +73,7 @@ void EqualizerPane::createValueLabel() {
     valueLabel_ = new QTextEdit(this);
     valueLabel_->setObjectName(QStringLiteral("equalizerValue"));
     valueLabel_->setReadOnly(true);
+    valueLabel_->setAccessibleName(QStringLiteral("Equalizer value"));
     valueLabel_->setFrameShape(QFrame::NoFrame);
     valueLabel_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     valueLabel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -5,6 +5,7 @@
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
+#include "framework/ControlLabel.h"
 #include "framework/DialogRunner.h"
 #include "framework/FormHost.h"
 #include "framework/QtText.h"
@@ -93,27 +94,27 @@ void CEncodeView::createControls() {
 
     // The rows of template 210; the tab order follows them.
     auto* rows = new QGridLayout;
-    rows->addWidget(new QLabel(QStringLiteral("Encode-Datei / Encode Input"), this), 0, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Encode-Datei / Encode Input"), sourceEdit_, this), 0, 0);
     rows->addWidget(sourceEdit_, 0, 1, 1, 7);
-    rows->addWidget(new QLabel(QStringLiteral("Split size"), this), 1, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Split size"), sizeBox_, this), 1, 0);
     auto* sizeRow = new QHBoxLayout;
     sizeRow->addWidget(sizeBox_);
-    sizeRow->addWidget(new QLabel(QStringLiteral("Split Zähler / Count"), this));
+    sizeRow->addWidget(ControlLabel::create(QStringLiteral("Split Zähler / Count"), countEdit_, this));
     sizeRow->addWidget(countEdit_);
     countEdit_->setMaximumWidth(60);
     sizeRow->addWidget(filterBox_);
-    sizeRow->addWidget(new QLabel(QStringLiteral("Crypt-Key"), this));
+    sizeRow->addWidget(ControlLabel::create(QStringLiteral("Crypt-Key"), keyEdit_, this));
     sizeRow->addWidget(keyEdit_);
     rows->addLayout(sizeRow, 1, 1, 1, 7);
-    rows->addWidget(new QLabel(QStringLiteral("Ausgabeverzeichnis / Output Dir"), this), 2, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Ausgabeverzeichnis / Output Dir"), outputFolderEdit_->edit(), this), 2, 0);
     rows->addWidget(outputFolderEdit_, 2, 1, 1, 7);
-    rows->addWidget(new QLabel(QStringLiteral("Ausgabe-Datei / Output File"), this), 3, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Ausgabe-Datei / Output File"), outputNameEdit_, this), 3, 0);
     rows->addWidget(outputNameEdit_, 3, 1, 1, 7);
     auto* optionRow = new QHBoxLayout;
     for (QWidget* option : {static_cast<QWidget*>(cryptBox_), static_cast<QWidget*>(geoBox_),
                             static_cast<QWidget*>(pageBox_), static_cast<QWidget*>(dateBox_)})
         optionRow->addWidget(option);
-    optionRow->addWidget(new QLabel(QStringLiteral("Uploader"), this));
+    optionRow->addWidget(ControlLabel::create(QStringLiteral("Uploader"), uploaderEdit_, this));
     optionRow->addWidget(uploaderEdit_, 1);
     rows->addLayout(optionRow, 4, 0, 1, 8);
     rows->setColumnStretch(1, 1);
@@ -123,6 +124,7 @@ void CEncodeView::createControls() {
     layout->addLayout(rows);
 
     connect(list_, &CDirList::fileClicked, this, &CEncodeView::onFileClicked);
+    connect(list_, &CDirList::enterPressed, this, [this] { execute(ID_SPLIT); });
     connect(sizeBox_, &QComboBox::activated, this, &CEncodeView::onSplitSizeChanged);
     connect(sizeBox_->lineEdit(), &QLineEdit::editingFinished, this, &CEncodeView::onSplitSizeChanged);
     connect(dateBox_, &QCheckBox::clicked, this, [this] { takeValues(); });

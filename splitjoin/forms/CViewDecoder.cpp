@@ -7,6 +7,7 @@
 #include "framework/BrowseEdit.h"
 #include "framework/ChildFrame.h"
 #include "framework/ControlId.h"
+#include "framework/ControlLabel.h"
 #include "framework/DialogRunner.h"
 #include "framework/FormHost.h"
 #include "framework/QtText.h"
@@ -79,29 +80,30 @@ void CViewDecoder::createControls() {
     outputNameEdit_ = withId(new QLineEdit(this), 1014);
     web_ = withId(new QWebEngineView(this), 1045);
     web_->setMinimumHeight(90);
+    web_->setAccessibleName(QStringLiteral("Sponsor page"));
     keyEdit_ = withId(new QLineEdit(this), 1079);
     keyEdit_->setMaxLength(static_cast<int>(CCode::MaxUserKeyLength));
     getKeyButton_ = withId(new QPushButton(QStringLiteral("Get Key"), this), IDC_GET_KEY);
 
     // The rows of template 123; the tab order follows them.
     auto* rows = new QGridLayout;
-    rows->addWidget(new QLabel(QStringLiteral("Split-Datei / Split Input"), this), 0, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Split-Datei / Split Input"), inputEdit_, this), 0, 0);
     rows->addWidget(inputEdit_, 0, 1, 1, 2);
-    rows->addWidget(new QLabel(QStringLiteral("Decoder Type"), this), 1, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Decoder Type"), typeEdit_, this), 1, 0);
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(typeEdit_);
-    typeRow->addWidget(new QLabel(QStringLiteral("Split Zähler / Count"), this));
+    typeRow->addWidget(ControlLabel::create(QStringLiteral("Split Zähler / Count"), countEdit_, this));
     typeRow->addWidget(countEdit_);
     typeRow->addStretch(1);
     typeRow->addWidget(autoDeleteBox_);
     rows->addLayout(typeRow, 1, 1, 1, 2);
-    rows->addWidget(new QLabel(QStringLiteral("Ausgabeverzeichnis / Output Dir"), this), 2, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Ausgabeverzeichnis / Output Dir"), outputFolderEdit_->edit(), this), 2, 0);
     rows->addWidget(outputFolderEdit_, 2, 1, 1, 2);
-    rows->addWidget(new QLabel(QStringLiteral("Dateiname / Filename"), this), 3, 0);
+    rows->addWidget(ControlLabel::create(QStringLiteral("Dateiname / Filename"), outputNameEdit_, this), 3, 0);
     rows->addWidget(outputNameEdit_, 3, 1, 1, 2);
     rows->addWidget(web_, 4, 0, 1, 2);
     auto* keyColumn = new QVBoxLayout;
-    keyColumn->addWidget(new QLabel(QStringLiteral("Crypt-Key"), this));
+    keyColumn->addWidget(ControlLabel::create(QStringLiteral("Crypt-Key"), keyEdit_, this));
     keyColumn->addWidget(keyEdit_);
     keyColumn->addWidget(getKeyButton_);
     keyColumn->addStretch(1);
@@ -114,6 +116,7 @@ void CViewDecoder::createControls() {
 
     connect(list_, &CDirList::fileClicked, this, &CViewDecoder::onFileClicked);
     connect(list_, &CDirList::fileDoubleClicked, this, &CViewDecoder::onFileDoubleClicked);
+    connect(list_, &CDirList::enterPressed, this, [this] { execute(ID_DECODE); });
     connect(getKeyButton_, &QPushButton::clicked, this, &CViewDecoder::showCryptKeyPage);
 }
 

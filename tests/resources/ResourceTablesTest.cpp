@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
 namespace {
 
 std::vector<std::string> titles(const std::vector<MenuItem>& items) {
@@ -57,7 +61,8 @@ TEST(MenuTableTest, FrameMenuAndModuleMenusDifferInTheirActionPopup) {
     for (const int module : {IDR_DECODER, IDR_ENCODER, IDR_PLAYER, IDR_CONVERTER}) {
         const MenuItem* action = MenuTable::popup(module, "&Action");
         ASSERT_NE(action, nullptr) << module;
-        EXPECT_EQ(action->items[0].command, ID_DECODER) << module;
+        // In the Decoder's own menu that entry is the submenu of its commands.
+        if (module != IDR_DECODER) EXPECT_EQ(action->items[0].command, ID_DECODER) << module;
         ASSERT_NE(MenuTable::popup(module, "&Edit"), nullptr) << module;
         EXPECT_EQ(titles(MenuTable::popup(module, "&View")->items),
                   (std::vector<std::string>{"&Toolbar", "&Status Bar", "&Directory Tree"}));
@@ -65,7 +70,35 @@ TEST(MenuTableTest, FrameMenuAndModuleMenusDifferInTheirActionPopup) {
     // The Player's and the Converter's own entries are submenus of their commands.
     EXPECT_TRUE(MenuTable::popup(IDR_PLAYER, "&Action")->items[1].isPopup());
     EXPECT_EQ(titles(MenuTable::popup(IDR_CONVERTER, "&Action")->items[2].items),
-              (std::vector<std::string>{"&Start Convert", "Help Converter", "Close"}));
+              (std::vector<std::string>{"&Start Convert", "-", "Re&name", "De&lete", "Re&fresh", "-",
+                                        "Help Converter", "Close"}));
+}
+
+// Tab never reaches a form's toolbar, so each toolbar button must also be a menu entry of its
+// module, and the main ones must have a key.
+TEST(MenuTableTest, EveryFormToolbarCommandIsInItsModulesMenuAndTheMainOnesHaveKeys) {
+    const std::pair<int, int> modules[] = {{IDR_DECODER_TOOLBAR, IDR_DECODER},
+                                           {IDR_ENCODER, IDR_ENCODER},
+                                           {IDR_PLAYER, IDR_PLAYER},
+                                           {IDR_CONVERTER, IDR_CONVERTER}};
+    for (const auto& [toolbar, menu] : modules) {
+        std::vector<int> inMenu;
+        const std::function<void(const std::vector<MenuItem>&)> collect = [&](const std::vector<MenuItem>& items) {
+            for (const auto& item : items) {
+                inMenu.push_back(item.command);
+                collect(item.items);
+            }
+        };
+        collect(MenuTable::menu(menu));
+        for (const int command : ToolbarTable::buttons(toolbar)) {
+            if (command == ToolbarTable::kSeparator) continue;
+            EXPECT_NE(std::find(inMenu.begin(), inMenu.end(), command), inMenu.end())
+                << "button " << command << " of toolbar " << toolbar << " is in no menu entry";
+        }
+    }
+    for (const int command : {ID_SPLIT, ID_SHOW_PAGE, ID_DECODE, IDC_GET_KEY, IDC_PLAY, ID_PLAYER_PAUSE, IDC_STOP,
+                              ID_PLAYLIST_ADD_URL, ID_START_CONVERT, ID_LIST_RENAME, ID_LIST_DELETE, ID_LIST_REFRESH})
+        EXPECT_FALSE(AcceleratorTable::keysOf(IDR_MAINFRAME, command).empty()) << command;
 }
 
 TEST(MenuTableTest, ContextPopupsAndTheirCommands) {
@@ -107,6 +140,16 @@ TEST(AcceleratorTableTest, FrameKeys) {
     EXPECT_EQ(AcceleratorTable::keysOf(IDR_MAINFRAME, ID_EDIT_COPY), (std::vector<std::string>{"Ctrl+C", "Ctrl+Ins"}));
     EXPECT_EQ(AcceleratorTable::keysOf(IDR_MAINFRAME, ID_HELP), (std::vector<std::string>{"F1"}));
     EXPECT_EQ(AcceleratorTable::keysOf(IDR_MAINFRAME, ID_BROWSE_BACK), (std::vector<std::string>{"Alt+Left"}));
-    EXPECT_EQ(AcceleratorTable::accelerators(IDR_MAINFRAME).size(), 19u);
+    EXPECT_EQ(AcceleratorTable::accelerators(IDR_MAINFRAME).size(), 31u);
     EXPECT_TRUE(AcceleratorTable::accelerators(IDR_DECODER).empty());
+}
+
+// A key that sends two commands sends neither.
+TEST(AcceleratorTableTest, NoKeySendsTwoCommands) {
+    std::map<std::string, int> commandOfKey;
+    for (const auto& accelerator : AcceleratorTable::accelerators(IDR_MAINFRAME)) {
+        const auto [found, added] = commandOfKey.emplace(accelerator.keys, accelerator.command);
+        EXPECT_TRUE(added || found->second == accelerator.command)
+            << accelerator.keys << " sends " << found->second << " and " << accelerator.command;
+    }
 }

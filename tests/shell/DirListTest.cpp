@@ -10,6 +10,7 @@
 #include <QFileIconProvider>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -114,6 +115,43 @@ TEST_F(DirListTest, GetClickedFileAnswersTheRowUnderTheLastClick) {
     EXPECT_EQ(form_->list->GetClickedFile(), folder() + "/b.mp3");
     QTest::mouseClick(form_->list->viewport(), Qt::LeftButton, {}, QPoint(5, form_->list->viewport()->height() - 3));
     EXPECT_EQ(form_->list->GetClickedFile(), QString());
+}
+
+// Rows: a.txt, b.mp3, C.wav. Moving picks nothing (picking a part may open a message box);
+// Space picks as a click does; Enter picks a row not yet picked, then asks for the main action.
+TEST_F(DirListTest, SpaceAndEnterPickTheCurrentRowAndArrowsOnlyMove) {
+    CDirList& list = *form_->list;
+    QSignalSpy clicks(&list, &CDirList::fileClicked);
+    QSignalSpy enters(&list, &CDirList::enterPressed);
+    QTest::keyClick(&list, Qt::Key_Return);  // nothing listed, nothing picked before: no action
+    EXPECT_EQ(enters.count(), 0);
+
+    list.setFixedHeight(list.header()->height() + 2 * list.sizeHintForRow(0) + 2 * list.frameWidth());
+    list.ShowFolder(folder());
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(clicks.count(), 0);
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(list.GetClickedFile(), folder() + "/a.txt");
+
+    // Enter on the picked row does not pick it again, and the clicked file is still that row
+    // after the list scrolled.
+    list.scrollToBottom();
+    ASSERT_GT(list.verticalScrollBar()->value(), 0);
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(enters.count(), 1);
+    EXPECT_EQ(list.GetClickedFile(), folder() + "/a.txt");
+
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(clicks.count(), 1);
+    QTest::keyClick(&list, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(enters.count(), 2);
+    EXPECT_EQ(list.GetClickedFile(), folder() + "/C.wav");
+    EXPECT_EQ(list.selectedPaths(), QStringList{folder() + "/C.wav"});
 }
 
 TEST_F(DirListTest, DeletingSeveralSelectedFilesRefreshesOnce) {

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -28,7 +29,12 @@ QApplication& WindowTestApp::instance() {
     static QApplication* application = [] {
         std::filesystem::create_directories(configFolder());
         std::filesystem::create_directories(homeFolder());
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        // The offscreen screen as large as the virtual X screen of the gui tests, so that the main
+        // window keeps its own size rather than the size of the platform's small default screen.
+        const std::string screens = testFolder().file("offscreen.json");
+        std::ofstream(screens) << R"({"screens": [{"name": "offscreen", "x": 0, "y": 0, "width": 1280,)"
+                                  R"( "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+        ::setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens).c_str(), 0);
         ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
         ::setenv("XDG_CONFIG_HOME", configFolder().c_str(), 1);
         ::setenv("HOME", homeFolder().c_str(), 1);
