@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QFileIconProvider>
+#include <QLoggingCategory>
 #include <QWidget>
 
 #include <curl/curl.h>
@@ -51,6 +52,9 @@ bool CVyx31App::InitInstance() {
         return false;
     }
     networkStarted_ = true;
+    // Qt WebEngine reports its graphics set-up each time it starts, a note for its own developers
+    // that has no place on the user's terminal. QT_LOGGING_RULES still turns it on.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 
     const StartupFolders folders = StartupSettings::apply(settings(), ProgramFolder::current());
     programFolder_ = fromStd(folders.programFolder);

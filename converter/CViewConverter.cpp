@@ -190,7 +190,8 @@ void CViewConverter::readSettings() {
     const SettingsStore& settings = host_.settings();
     const std::string home = toStd(QDir::homePath());
     values_.inputFolder = settings.getText(kSection, "WavInDir", home);
-    values_.outputFolder = settings.getText(kSection, "ConvOutDir", home);
+    // No Save Dir until the user picks one: the converted files go beside their input.
+    values_.outputFolder = settings.getText(kSection, "ConvOutDir", "");
 }
 
 void CViewConverter::writeSettings() const {

@@ -8,7 +8,8 @@ class QLabel;
 
 // A status bar with panes: pane 0 stretches and carries the messages (an idle text when none is
 // shown), the others are fixed panes sized by their first text, such as the "CAP", "NUM" and
-// "SCRL" indicators.
+// "SCRL" indicators. A message keeps to one line, cut to the pane's width; its whole text is the
+// pane's tooltip.
 class StatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -22,7 +23,13 @@ public:
     void setPaneLit(int pane, bool lit);
     bool isPaneLit(int pane) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void showMessageLine();
+
     QLabel* messagePane_;
+    QString message_;
     std::vector<QLabel*> panes_;
 };

@@ -34,4 +34,6 @@ public:
     virtual void setMasterSlider(int value) = 0;
     virtual void setEqualizerEnabled(bool enabled) = 0;
     virtual void setEqualizerSliders(const EqualizerTable::Positions& positions) = 0;
+    // Whether the output is a file: an output that cannot be opened then is no missing sound device.
+    virtual bool writesToFile() { return false; }
 };

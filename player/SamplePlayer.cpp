@@ -47,7 +47,11 @@ void SamplePlayer::onCommandFailed(const std::uint8_t* payload) {
     if (!owner_) return;
     const int command = at<std::uint8_t>(payload, 4);
     const int code = at<std::int16_t>(payload, 6);
-    owner_->setPaneText(0, TextFormat::format("Command %d failed\n[%s]", command, xaudio_error_string(code)));
+    // Without a sound server or device every opening fails alike: one plain text says so.
+    const bool noSoundOutput = (code == XA::OutputOpenFailed || code == XA::NoSuchDevice) &&
+                               (command == XA::OutputOpen || command == XA::Play) && !owner_->writesToFile();
+    owner_->setPaneText(0, noSoundOutput ? std::string("No sound output")
+                                         : TextFormat::format("Command %d failed\n[%s]", command, xaudio_error_string(code)));
     if (code >= -200 && (command == XA::Play || command == XA::InputOpen)) owner_->stoppedRoutine();
 }
 
@@ -76,6 +80,7 @@ void SamplePlayer::onPlayerState(std::uint8_t state) {
     default: return;
     }
     lastState = state;
+    networkStateShown_ = false;
     owner_->setPaneText(1, text);
 }
 
@@ -92,7 +97,13 @@ void SamplePlayer::onPosition(std::uint32_t offset, std::uint32_t) {
 }
 
 void SamplePlayer::onTimeCode(const std::uint8_t* payload) {
-    if (owner_) owner_->setPaneText(4, TextFormat::format("%02d:%02d:%02d", payload[0], payload[1], payload[2]));
+    if (!owner_) return;
+    // A stream's connection texts stand in the state pane until its first samples play.
+    if (networkStateShown_ && lastState == XA::Playing) {
+        networkStateShown_ = false;
+        owner_->setPaneText(1, "PLAYING");
+    }
+    owner_->setPaneText(4, TextFormat::format("%02d:%02d:%02d", payload[0], payload[1], payload[2]));
 }
 
 void SamplePlayer::onBalance(std::uint8_t value) {
@@ -124,6 +135,7 @@ void SamplePlayer::onEqualizer(const std::int8_t* table) {
 void SamplePlayer::onNetworkProgress(const std::uint8_t* payload) {
     if (!owner_) return;
     const int event = at<std::uint8_t>(payload, 5);
-    if (event == XA::Connecting) owner_->setPaneText(1, "Connecting");
-    if (event == XA::Connected) owner_->setPaneText(1, "Connected");
+    if (event != XA::Connecting && event != XA::Connected) return;
+    networkStateShown_ = true;
+    owner_->setPaneText(1, event == XA::Connecting ? "Connecting" : "Connected");
 }

@@ -34,4 +34,6 @@ public:
 
 private:
     PlayerForm* owner_ = nullptr;
+    // The state pane shows "Connecting" or "Connected" rather than the player state.
+    bool networkStateShown_ = false;
 };

@@ -148,8 +148,12 @@ const MenuItem* MenuTable::popup(int resourceId, const std::string& title) {
 }
 
 std::string MenuTable::commandText(int command) {
+    // The context popups show their own texts; a window menu names the command first, so that
+    // an id the popups use for something else (the tree's Refresh is the Player's Pause) keeps
+    // the window's name on its buttons.
     for (const auto& [id, items] : menus())
-        if (const MenuItem* item = findCommand(items, command)) return item->text;
+        if (const MenuItem* item = id != IDR_POPUPS ? findCommand(items, command) : nullptr) return item->text;
+    if (const MenuItem* item = findCommand(menus().at(IDR_POPUPS), command)) return item->text;
     return {};
 }
 

@@ -22,7 +22,8 @@ public:
     static const std::vector<MenuItem>& menu(int resourceId);
     // The popup of that title ("Dir") among the top-level popups of the menu, or null.
     static const MenuItem* popup(int resourceId, const std::string& title);
-    // The text of the command's first entry in any menu, empty when no menu carries it.
+    // The text of the command's first entry in a window menu, else in the context popups; empty
+    // when no menu carries it.
     static std::string commandText(int command);
     // Every menu resource id, in ascending order.
     static std::vector<int> menuIds();

@@ -30,15 +30,17 @@ void BusyIndicator::stop() {
 }
 
 void BusyIndicator::paintEvent(QPaintEvent*) {
+    // At rest the place stays empty: a wheel standing still looks like one that turns.
+    if (!isRunning()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(width() / 2.0, height() / 2.0);
     const qreal outer = qMin(width(), height()) / 2.0 - 2;
     QColor color = palette().color(QPalette::WindowText);
     for (int spoke = 0; spoke < kSpokes; ++spoke) {
-        // The spoke at the current step is darkest; the others fade behind it. At rest all are faint.
+        // The spoke at the current step is darkest; the others fade behind it.
         const int age = (step_ - spoke + kSpokes) % kSpokes;
-        color.setAlphaF(isRunning() ? 1.0 - 0.8 * age / kSpokes : 0.2);
+        color.setAlphaF(1.0 - 0.8 * age / kSpokes);
         painter.setPen(QPen(color, 2.5, Qt::SolidLine, Qt::RoundCap));
         painter.save();
         painter.rotate(360.0 * spoke / kSpokes);

@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
-// A small turning wheel that runs while a page loads and stands still otherwise.
+// A small turning wheel that runs while a page loads; at rest its place is empty.
 class BusyIndicator : public QWidget {
     Q_OBJECT
 public:

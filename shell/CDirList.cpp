@@ -11,6 +11,8 @@
 #include "shell/ListPlayerTarget.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QLocale>
 #include <QFontMetrics>
 #include <QFile>
 #include <QFileIconProvider>
@@ -32,6 +34,14 @@ struct WaitCursor {
 };
 
 constexpr int kPathRole = Qt::UserRole;
+
+// A last write as the user's locale writes a short date and time.
+QString shownDate(std::time_t modified) {
+    return QLocale().toString(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(modified)), QLocale::ShortFormat);
+}
+
+// Two-digit day, month and hours: as wide as the column's dates get.
+const std::time_t kWidestDate = QDateTime(QDate(2000, 12, 28), QTime(23, 58)).toSecsSinceEpoch();
 
 }  // namespace
 
@@ -84,7 +94,7 @@ void CDirList::InitColumns(const QString& filter, bool details) {
         // At least the template's 70 and 100 pixels, and room for 13 digits and a full date.
         const QFontMetrics metrics = fontMetrics();
         header()->resizeSection(SizeColumn, std::max(70, metrics.horizontalAdvance(QStringLiteral("0000000000000")) + 12));
-        header()->resizeSection(ModifiedColumn, std::max(100, metrics.horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + 16));
+        header()->resizeSection(ModifiedColumn, std::max(100, metrics.horizontalAdvance(shownDate(kWidestDate)) + 16));
     } else {
         header()->setStretchLastSection(true);
     }
@@ -142,7 +152,7 @@ void CDirList::addRow(std::size_t index) {
     if (!details_) return;
     item->setText(SizeColumn, fromStd(row.sizeText));
     item->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);
-    item->setText(ModifiedColumn, fromStd(row.dateText));
+    item->setText(ModifiedColumn, shownDate(row.modified));
     item->setTextAlignment(ModifiedColumn, Qt::AlignCenter);
 }
 

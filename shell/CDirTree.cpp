@@ -55,7 +55,7 @@ void showSystemError(QWidget* parent, int error) {
 }  // namespace
 
 CDirTree::CDirTree(QMainWindow* frame, QFileIconProvider& icons, FolderNamespace folders)
-    : ControlBar(QStringLiteral("Docking Window"), frame, Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea),
+    : ControlBar(QStringLiteral("Folders"), frame, Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea),
       tree_(new QTreeWidget(this)), icons_(icons), folders_(std::move(folders)) {
     ControlId::set(tree_, IDC_DIR_TREE);
     tree_->setHeaderHidden(true);

@@ -68,6 +68,7 @@ CHelpViewer::CHelpViewer(FormHost& host, Document& document, ChildFrame& frame)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
+    setFocusProxy(browser_);  // the keys scroll the page
 
     favoritesMenu_ = new QMenu(QString::fromLatin1(kFavoritesTitle), this);
     fontMenu_ = new QMenu(this);
@@ -165,13 +166,14 @@ void CHelpViewer::addCommands() {
     auto canGoBack = [this](CommandState& state) { state.enabled = browser_->history()->canGoBack(); };
     auto canGoForward = [this](CommandState& state) { state.enabled = browser_->history()->canGoForward(); };
     auto stop = [this] { browser_->stop(); };
+    auto whileLoading = [this](CommandState& state) { state.enabled = loading_; };
     auto reload = [this] { browser_->reload(); };
     addCommand(ID_BROWSE_BACK, back, canGoBack);
     addCommand(ID_GO_BACK, back, canGoBack);
     addCommand(ID_BROWSE_FORWARD, forward, canGoForward);
     addCommand(ID_GO_FORWARD, forward, canGoForward);
-    addCommand(ID_BROWSE_STOP, stop);
-    addCommand(ID_VIEW_STOP, stop);
+    addCommand(ID_BROWSE_STOP, stop, whileLoading);
+    addCommand(ID_VIEW_STOP, stop, whileLoading);
     addCommand(ID_BROWSE_REFRESH, reload);
     addCommand(ID_VIEW_REFRESH, reload);
     addCommand(ID_BROWSE_HOME, [this] { Home(); });
@@ -214,7 +216,6 @@ void CHelpViewer::Navigate(const QString& address, int flags, const QString& tar
     expectedPart_ = address.left(address.lastIndexOf(QLatin1Char('/')) + 1);
     currentAddress_ = address;
     showAddress(address);
-    asked_ = true;
     load(address, headers);
 }
 
@@ -263,7 +264,8 @@ void CHelpViewer::navigationStarted(const QUrl& url) {
     }
 }
 
-void CHelpViewer::onUrlChanged(const QUrl& url) { setTitle(asked_ ? currentAddress_ : displayAddress(url)); }
+// The caption names the page shown, also after a link was followed.
+void CHelpViewer::onUrlChanged(const QUrl& url) { setTitle(displayAddress(url)); }
 
 void CHelpViewer::documentCompleted(const QUrl& url) {
     lastCompleted_ = displayAddress(url);
@@ -357,7 +359,6 @@ void CHelpViewer::openFile() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString chosen = dialog.selectedFiles().front();
-    asked_ = true;
     currentAddress_ = chosen;
     showAddress(chosen);
     load(chosen);
@@ -378,7 +379,6 @@ void CHelpViewer::openFavorite(int command) {
     if (index < 0 || index >= favoriteAddresses_.size()) return;
     currentAddress_ = favoriteAddresses_[index];
     showAddress(currentAddress_);
-    asked_ = true;
     load(currentAddress_);
 }
 

@@ -120,7 +120,6 @@ private:
     QString expectedPart_;
     QUrl startedUrl_;
     QString lastCompleted_;
-    bool asked_ = false;
     int zoomLevel_ = MediumZoomLevel;
     QStringList favoriteAddresses_;
 };

@@ -224,6 +224,10 @@ void CMainFrame::OpenModuleWindow(ModuleId module) {
     }
     child->setForm(form);
     child->setWindowTitle(docTemplate.title());
+    // The caption names the active window's title as it changes (the page shown, the song played).
+    connect(child, &QWidget::windowTitleChanged, this, [this, child] {
+        if (activeChild() == child) updateTitle();
+    });
     opening_ = true;
     workbook_->addSubWindow(child);
     if (auto* moduleForm = dynamic_cast<ModuleForm*>(form)) moduleForm->initialUpdate(*child);
@@ -260,6 +264,9 @@ QTreeWidgetItem* CMainFrame::SelectFolder(const QString& path) { return dirTree_
 
 void CMainFrame::onChildActivated(QMdiSubWindow* window) {
     auto* child = qobject_cast<ChildFrame*>(window);
+    // The keyboard follows the window in front: left in the one behind, it would bring that one
+    // back to the front the next time the main window gets the focus.
+    if (child && child->form() && !child->isAncestorOf(QApplication::focusWidget())) child->form()->setFocus(Qt::OtherFocusReason);
     MenuBuilder::fillMenuBar(menuBar(), child ? child->docTemplate().resourceId() : IDR_MAINFRAME, commands_);
     updateTitle();
     commands_.updateAll();

@@ -172,6 +172,8 @@ void CXAnalyzerTree::addValue(QTreeWidgetItem* branch, const char* label, ValueF
     auto* value = new QTreeWidgetItem(labelItem, {values_[field]});
     value->setData(0, FieldRole, static_cast<int>(field));
     value->setFlags(value->flags() | Qt::ItemIsEditable);
+    // A label shows its value whenever its branch is open: one level to open, not two.
+    labelItem->setExpanded(true);
 }
 
 // Every item may be edited in place; what is taken is decided when the edit ends. The Genre
@@ -218,15 +220,23 @@ void CXAnalyzerTree::Collapse() {
     if (QTreeWidgetItem* item = currentItem()) item->setExpanded(false);
 }
 
+// Opens everything below the selected item's parent (or below the selected root item), down to
+// the values. The file-name item has nothing below it: there the whole tree opens.
 void CXAnalyzerTree::ExpandAll() {
     QTreeWidgetItem* item = currentItem();
     if (!item) return;
-    QTreeWidgetItem* parent = item->parent();
-    if (!parent) {
-        item->setExpanded(true);
-        parent = item;
+    if (QTreeWidgetItem* parent = item->parent()) {
+        for (int child = 0; child < parent->childCount(); ++child) expandBelow(parent->child(child));
+    } else if (item->childCount() > 0) {
+        expandBelow(item);
+    } else {
+        expandAll();
     }
-    for (int child = 0; child < parent->childCount(); ++child) parent->child(child)->setExpanded(true);
+}
+
+void CXAnalyzerTree::expandBelow(QTreeWidgetItem* item) {
+    item->setExpanded(true);
+    for (int child = 0; child < item->childCount(); ++child) expandBelow(item->child(child));
 }
 
 void CXAnalyzerTree::EditTags() {

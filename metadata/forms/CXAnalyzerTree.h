@@ -77,6 +77,7 @@ private:
     void readTags(const QString& path);
     QTreeWidgetItem* addRoot(const QString& text);
     void addValue(QTreeWidgetItem* branch, const char* label, ValueField field);
+    void expandBelow(QTreeWidgetItem* item);
     void beginEdit(QTreeWidgetItem* item);
     void endEdit(QTreeWidgetItem* item, const QString& text);
     void setValue(ValueField field, const QString& text);

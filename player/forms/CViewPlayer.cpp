@@ -449,6 +449,10 @@ void CViewPlayer::stoppedRoutine() {
     setPaneText(0, "");
     setDocumentTitle(toStd(kPlayerTitle));
     showReportedPosition(positionSlider_, 0);
+    // No more samples come: the meters and the picture would otherwise hold the last level.
+    leftMeter_->setLevel(0);
+    rightMeter_->setLevel(0);
+    visualisationWindow_->clear();
     nowPlaying_.reset();
     nowPlayingLocation_.clear();
     mediaChanged();
@@ -606,8 +610,13 @@ void CViewPlayer::deleteSelectedEntry() {
 
 void CViewPlayer::addUrl() {
     CAddUrl dialog(this);
-    if (DialogRunner::run(dialog) == QDialog::Accepted && !dialog.address.isEmpty())
-        addLocation(QStringLiteral("%1 | %2").arg(dialog.address, dialog.comment), false);
+    if (DialogRunner::run(dialog) != QDialog::Accepted || dialog.address.isEmpty()) return;
+    // Without a comment the address itself names the entry, rather than nothing being queued.
+    const QString comment = dialog.comment.trimmed().isEmpty() ? dialog.address.trimmed() : dialog.comment;
+    const std::size_t before = queue_.size();
+    addLocation(QStringLiteral("%1 | %2").arg(dialog.address, comment), false);
+    if (queue_.size() == before)
+        paneZero_.setStatus(toStd(QStringLiteral("Not added: %1 (an http:// address, not queued yet)").arg(dialog.address)));
     refreshPlaylistBox();
 }
 

@@ -86,6 +86,7 @@ public:
     void setMasterSlider(int value) override;
     void setEqualizerEnabled(bool enabled) override;
     void setEqualizerSliders(const EqualizerTable::Positions& positions) override;
+    bool writesToFile() override { return output_ == File; }
 
     // PlayerCloseControl
     bool isStopped() const override;

@@ -2,6 +2,7 @@
 
 #include "base/SettingsStore.h"
 #include "framework/ControlId.h"
+#include "player/forms/BandGainAccessible.h"
 #include "player/forms/ReportedPosition.h"
 #include "resources/ResourceIds.h"
 
@@ -64,6 +65,7 @@ QSlider* EqualizerPane::createSlider(const EqualizerTable::Slider& band) {
     slider->setInvertedAppearance(true);
     slider->setInvertedControls(true);
     slider->setRange(-band.range, band.range);
+    BandGainAccessible::mark(slider);
     slider->setMinimumHeight(90);
     slider->installEventFilter(this);
     return slider;

@@ -27,6 +27,14 @@ void VisualisationWindow::present(int width, int height, const std::vector<std::
     QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
 }
 
+void VisualisationWindow::clear() {
+    {
+        std::lock_guard lock(mutex_);
+        picture_ = QImage();
+    }
+    update();
+}
+
 QImage VisualisationWindow::picture() const {
     std::lock_guard lock(mutex_);
     return picture_;

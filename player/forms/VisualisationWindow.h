@@ -20,6 +20,8 @@ public:
     explicit VisualisationWindow(QWidget* parent = nullptr);
 
     void present(int width, int height, const std::vector<std::uint32_t>& pixels) override;
+    // Drops the picture: the window shows its empty background until the next present.
+    void clear();
     // The picture as it stands, top row first; a null image before the first present.
     QImage picture() const;
     int presents() const;

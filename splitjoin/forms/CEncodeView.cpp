@@ -91,6 +91,12 @@ void CEncodeView::createControls() {
     pageBox_ = withId(new QCheckBox(QStringLiteral("Generate HTML file"), this), 1024);
     dateBox_ = withId(new QCheckBox(QStringLiteral("Date"), this), 1077);
     uploaderEdit_ = withId(new QLineEdit(this), 1036);
+    // The "Last update" line stands below the user's own foot text, so it needs that text.
+    const QString needsFoot = QStringLiteral("Adds a \"Last update\" line to the download page; only when a bottom.txt "
+                                             "with the page's foot text lies in the program folder");
+    dateBox_->setToolTip(needsFoot);
+    uploaderEdit_->setToolTip(QStringLiteral("The name put before the date in the \"Last update\" line (needs Date and "
+                                             "a bottom.txt in the program folder)"));
 
     // The rows of template 210; the tab order follows them.
     auto* rows = new QGridLayout;

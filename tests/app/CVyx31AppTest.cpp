@@ -90,7 +90,7 @@ TEST_F(CVyx31AppTest, StartUpShowsTheMainFrameWithItsBarsAndNoModuleWindow) {
 
     CDirTree* tree = frame->dirTree();
     EXPECT_EQ(tree->barId(), 100);
-    EXPECT_EQ(tree->windowTitle(), QStringLiteral("Docking Window"));
+    EXPECT_EQ(tree->windowTitle(), QStringLiteral("Folders"));
     EXPECT_EQ(frame->dockWidgetArea(tree), Qt::LeftDockWidgetArea);
     EXPECT_EQ(tree->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     EXPECT_EQ(tree->tree()->currentItem(), nullptr);

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -230,6 +231,20 @@ TEST_F(ConverterFormTest, ConvertsWavToMp3AndBackWithTheRealLame) {
     EXPECT_EQ(text.count(QStringLiteral(": exit status 0.")), 3) << text.toStdString();
     // The last lines come without the terminal control characters of lame's progress display.
     EXPECT_FALSE(text.contains(QLatin1Char('\b')));
+}
+
+TEST_F(ConverterFormTest, AFirstRunWritesBesideTheInputAndKeepsAnEmptySaveDir) {
+    writeTone(in() + "/first.wav");
+    ASSERT_NE(openConverter(), nullptr);
+    EXPECT_TRUE(control<QLineEdit>(1061)->text().isEmpty());
+    select({QStringLiteral("first.wav")});
+    QSignalSpy ended(converter_, &CViewConverter::encoderEnded);
+    ASSERT_TRUE(frame().commands().execute(ID_START_CONVERT));
+    ASSERT_TRUE(WindowTestApp::waitUntil([&ended] { return ended.count() == 1; }, 120'000)) << report().toStdString();
+    EXPECT_GE(decodedBytes(in() + "/first.mp3", path("check.wav")), 44100u * 4);
+    EXPECT_FALSE(fs::exists(QDir::homePath().toStdString() + "/first.mp3"));
+    closeConverter();
+    EXPECT_EQ(settings().getText("Converter", "ConvOutDir", "unset"), "");
 }
 
 TEST_F(ConverterFormTest, EncodersOutliveTheFormAndAreReaped) {

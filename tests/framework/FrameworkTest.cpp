@@ -12,7 +12,9 @@
 #include "support/WindowTestApp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -85,12 +87,15 @@ TEST_F(FrameworkTest, MenusShareActionsAndAnIdWithTwoTextsKeepsBoth) {
     CommandTarget player;
     table.router().setChain([&] { return std::vector<CommandTarget*>{&player}; });
     player.addCommand(ID_PLAYER_PAUSE, [] {});
-    table.action(ID_DIR_REFRESH);  // the same id as Pause, first made with the tree's text
+    table.action(ID_DIR_REFRESH);  // the same id as Pause: the window menu names it, not the tree
     QMenuBar bar;
     MenuBuilder::fillMenuBar(&bar, IDR_PLAYER, table);
-    QAction* pause = bar.findChild<QAction*>(QStringLiteral("id_%1").arg(ID_PLAYER_PAUSE));
-    ASSERT_NE(pause, nullptr);
-    QList<QAction*> entries = bar.findChildren<QAction*>(QStringLiteral("id_%1").arg(ID_PLAYER_PAUSE));
+    // The entries of the command in the bar's menus, whoever owns them.
+    QList<QAction*> entries;
+    for (QMenu* menu : bar.findChildren<QMenu*>())
+        for (QAction* entry : menu->actions())
+            if (ControlId::of(entry) == ID_PLAYER_PAUSE) entries.append(entry);
+    ASSERT_FALSE(entries.isEmpty());
     bool hasPauseText = false;
     for (QAction* entry : entries) hasPauseText = hasPauseText || entry->text() == QStringLiteral("P&ause");
     EXPECT_TRUE(hasPauseText);
@@ -121,6 +126,36 @@ TEST_F(FrameworkTest, StatusBarPanesAndIdleText) {
     bar.setPaneLit(1, false);
     EXPECT_FALSE(bar.isPaneLit(1));
     EXPECT_EQ(bar.paneText(4), QString());
+}
+
+TEST_F(FrameworkTest, AMessageTakesOneLineOfThePaneWithTheWholeTextInItsTooltip) {
+    QMainWindow window;
+    auto* bar = new StatusBar(AFX_IDW_STATUS_BAR, QStringLiteral("Ready"), {QStringLiteral("STOPPED")}, &window);
+    window.setStatusBar(bar);
+    window.resize(420, 200);
+    window.show();
+    QApplication::processEvents();
+    const int height = bar->sizeHint().height();
+    const int narrowest = window.minimumSizeHint().width();
+    QString error = QStringLiteral("Command 8 failed\n[the input cannot be opened]\n");
+    for (int i = 0; i < 12; ++i) error += QStringLiteral("/a/rather/long/folder/name/%1\n").arg(i);
+    bar->setPaneText(0, error);
+    QApplication::processEvents();
+
+    EXPECT_EQ(bar->paneText(0), error);
+    QLabel* pane = nullptr;
+    for (QLabel* label : bar->findChildren<QLabel*>())
+        if (label->toolTip() == error) pane = label;
+    ASSERT_NE(pane, nullptr);
+    EXPECT_FALSE(pane->text().contains(QLatin1Char('\n')));
+    EXPECT_TRUE(pane->text().startsWith(QStringLiteral("Command 8 failed [the input cannot be opened]")));
+    EXPECT_EQ(bar->sizeHint().height(), height);
+    EXPECT_EQ(window.minimumSizeHint().width(), narrowest);
+
+    // A short one-line message needs no tooltip.
+    bar->setPaneText(0, QStringLiteral("Ready"));
+    EXPECT_EQ(pane->text(), QStringLiteral("Ready"));
+    EXPECT_TRUE(pane->toolTip().isEmpty());
 }
 
 TEST_F(FrameworkTest, BrowseEditOpensSelectDirectoryAtItsTextAndTakesTheChoice) {

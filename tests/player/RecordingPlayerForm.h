@@ -69,6 +69,8 @@ public:
         record(line);
     }
 
+    bool writesToFile() override { return toFile; }
+
     bool saw(const std::string& call) const {
         for (const std::string& c : calls)
             if (c == call) return true;
@@ -77,6 +79,7 @@ public:
 
     std::vector<std::string> calls;
     std::string title = "tone.mp3";
+    bool toFile = false;
     int width = 320, height = 80;
     RecordingSurface surface;
     RecordingMeter left, right;

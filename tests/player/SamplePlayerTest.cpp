@@ -74,7 +74,7 @@ TEST_F(SamplePlayerTest, FailedCommandsShowTheTextAndMayStop) {
         int command, code;
         bool stops;
     } cases[] = {{XA::Play, -200, true}, {XA::InputOpen, XA::InputOpenFailed, true}, {XA::Play, -201, false},
-                 {XA::OutputOpen, XA::NoSuchDevice, false}};
+                 {XA::OutputOpen, XA::InvalidParameters, false}};
     for (const auto& c : cases) {
         form_.calls.clear();
         send(XA_Message(XA::CommandFailed).setByte(4, static_cast<std::uint8_t>(c.command)).setInt16(6, static_cast<std::int16_t>(c.code)));
@@ -83,6 +83,35 @@ TEST_F(SamplePlayerTest, FailedCommandsShowTheTextAndMayStop) {
                                            xaudio_error_string(c.code) + "]");
         EXPECT_EQ(form_.saw("stopped routine"), c.stops) << c.command << " " << c.code;
     }
+}
+
+TEST_F(SamplePlayerTest, AMissingSoundOutputIsOnePlainText) {
+    const struct {
+        int command, code;
+        bool toFile;
+        std::string shown;
+    } cases[] = {{XA::OutputOpen, XA::OutputOpenFailed, false, "No sound output"},
+                 {XA::OutputOpen, XA::NoSuchDevice, false, "No sound output"},
+                 {XA::Play, XA::OutputOpenFailed, false, "No sound output"},
+                 {XA::OutputOpen, XA::OutputOpenFailed, true, "Command 49 failed\n[the output cannot be opened]"},
+                 {XA::InputOpen, XA::InputOpenFailed, false, "Command 8 failed\n[the input cannot be opened]"}};
+    for (const auto& c : cases) {
+        form_.calls.clear();
+        form_.toFile = c.toFile;
+        send(XA_Message(XA::CommandFailed).setByte(4, static_cast<std::uint8_t>(c.command)).setInt16(6, static_cast<std::int16_t>(c.code)));
+        ASSERT_FALSE(form_.calls.empty());
+        EXPECT_EQ(form_.calls.front(), "pane 0 " + c.shown) << c.command << " " << c.code;
+    }
+}
+
+TEST_F(SamplePlayerTest, AStreamSaysPlayingOnceItsFirstSamplesPlay) {
+    send(XA_Message(XA::NetworkProgress).setByte(5, XA::Connecting));
+    send(XA_Message(XA::PlayerState).setByte(4, XA::Playing));
+    send(XA_Message(XA::NetworkProgress).setByte(5, XA::Connected));
+    form_.calls.clear();
+    send(XA_Message(XA::TimeCode).setByte(4, 0).setByte(5, 0).setByte(6, 0));
+    send(XA_Message(XA::TimeCode).setByte(4, 0).setByte(5, 0).setByte(6, 1));
+    EXPECT_EQ(form_.calls, (std::vector<std::string>{"pane 1 PLAYING", "pane 4 00:00:00", "pane 4 00:00:01"}));
 }
 
 TEST_F(SamplePlayerTest, ShowsPositionTimesRatesLevelsAndEqualizer) {

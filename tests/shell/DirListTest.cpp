@@ -7,7 +7,10 @@
 #include "support/TempFolder.h"
 #include "support/WindowTestApp.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileIconProvider>
+#include <QLocale>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -82,7 +85,6 @@ TEST_F(DirListTest, ShowsTheFilesOfAFolderWithSizeAndModifiedInNameOrder) {
     EXPECT_TRUE(form_->list->ShowFolder(folder()));
     EXPECT_EQ(names(), (QStringList{"a.txt", "b.mp3", "C.wav"}));
     EXPECT_EQ(form_->list->topLevelItem(2)->text(CDirList::SizeColumn), QStringLiteral("5000"));
-    EXPECT_EQ(form_->list->topLevelItem(2)->text(CDirList::ModifiedColumn).size(), 16);  // dd.mm.yyyy hh:mm
     EXPECT_FALSE(form_->list->topLevelItem(0)->icon(0).isNull());
     EXPECT_EQ(form_->list->headerItem()->text(0), QStringLiteral("Name"));
 
@@ -91,6 +93,24 @@ TEST_F(DirListTest, ShowsTheFilesOfAFolderWithSizeAndModifiedInNameOrder) {
     EXPECT_EQ(form_->list->topLevelItemCount(), 0);
     EXPECT_FALSE(form_->list->ShowFolder(folder() + "/missing"));
     EXPECT_EQ(form_->list->topLevelItemCount(), 0);
+}
+
+TEST_F(DirListTest, ModifiedDatesFollowTheLocale) {
+    QFile file(folder() + QStringLiteral("/C.wav"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(14, 7)), QFileDevice::FileModificationTime));
+    file.close();
+    const struct {
+        QLocale locale;
+        QString shown;
+    } cases[] = {{QLocale(QLocale::German, QLocale::Germany), QStringLiteral("05.03.24 14:07")},
+                 {QLocale(QLocale::English, QLocale::UnitedKingdom), QStringLiteral("05/03/2024 14:07")}};
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        EXPECT_TRUE(form_->list->ShowFolder(folder()));
+        EXPECT_EQ(form_->list->topLevelItem(2)->text(CDirList::ModifiedColumn), c.shown);
+    }
+    QLocale::setDefault(QLocale::system());
 }
 
 TEST_F(DirListTest, TwoClicksOnAHeaderGiveOppositeOrders) {

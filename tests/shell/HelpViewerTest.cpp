@@ -104,8 +104,23 @@ protected:
     std::unique_ptr<CVyx31App> app_;
 };
 
+// The logging categories of the messages Qt gives while it lives.
+class LoggedCategories {
+public:
+    LoggedCategories() { previous_ = qInstallMessageHandler(&record); }
+    ~LoggedCategories() { qInstallMessageHandler(previous_); }
+    static inline QStringList categories;
+
+private:
+    static void record(QtMsgType, const QMessageLogContext& context, const QString&) {
+        categories.append(QString::fromLatin1(context.category ? context.category : ""));
+    }
+    QtMessageHandler previous_ = nullptr;
+};
+
 TEST_F(HelpViewerTest, F1OpensTheStartPageWithItsStyles) {
     frame().show();
+    const LoggedCategories logged;
     CHelpViewer* viewer = openWithF1();
     ASSERT_NE(viewer, nullptr);
     const QString start = kSourceFolder + QStringLiteral("hlp/index.htm");
@@ -115,6 +130,7 @@ TEST_F(HelpViewerTest, F1OpensTheStartPageWithItsStyles) {
     EXPECT_EQ(frame().childOf(ModuleId::Help)->windowTitle(), start);
     EXPECT_EQ(app_->helpDocument()->title(), start);
     EXPECT_FALSE(viewer->busyIndicator()->isRunning());
+    EXPECT_FALSE(LoggedCategories::categories.contains(QStringLiteral("qt.webenginecontext")));
     QString headerColour;
     viewer->browser()->page()->runJavaScript(QStringLiteral("getComputedStyle(document.querySelector('header')).backgroundColor"),
                                              [&](const QVariant& value) { headerColour = value.toString(); });

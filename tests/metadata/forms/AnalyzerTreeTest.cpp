@@ -148,6 +148,9 @@ TEST_F(AnalyzerTreeTest, ShowsTheFileNameTrackInfoAndMpegInfoCollapsed) {
     EXPECT_EQ(tree().topLevelItem(1)->text(0), "Track Info");
     EXPECT_EQ(tree().topLevelItem(2)->text(0), "MPEG Info");
     for (int root = 0; root < 3; ++root) EXPECT_FALSE(tree().topLevelItem(root)->isExpanded());
+    // Opening "Track Info" shows the values at once, not their labels alone.
+    for (int field = 0; field < CXAnalyzerTree::FieldCount; ++field)
+        EXPECT_TRUE(label(CXAnalyzerTree::ValueField(field))->isExpanded());
     EXPECT_EQ(childTexts(tree().topLevelItem(1)),
               (std::vector<QString>{"Title", "Artist", "Album", "Year", "Comment", "Genre", "Track"}));
     const std::vector<QString> values = {"Tone", "Quarvel", "Fixtures", "2024", "one second", "Rock", "3"};
@@ -425,6 +428,13 @@ TEST_F(AnalyzerTreeTest, ExpandCollapseAndExpandAll) {
     tree().collapseAll();
     tree().setCurrentItem(label(CXAnalyzerTree::Album));
     tree().ExpandAll();
+    for (int i = 0; i < trackInfo->childCount(); ++i) EXPECT_TRUE(trackInfo->child(i)->isExpanded());
+
+    // The file-name item has nothing below it: the whole tree opens.
+    tree().collapseAll();
+    tree().setCurrentItem(tree().topLevelItem(0));
+    tree().ExpandAll();
+    for (int root = 1; root < 3; ++root) EXPECT_TRUE(tree().topLevelItem(root)->isExpanded());
     for (int i = 0; i < trackInfo->childCount(); ++i) EXPECT_TRUE(trackInfo->child(i)->isExpanded());
 }
 

@@ -148,6 +148,12 @@ TEST_F(PlaybackCliTest, WrongCommandLinesAndFailuresExitAsDocumented) {
     const CliRun devices = CliRun::run({"devices"});
     EXPECT_EQ(devices.exitCode, 0);
     EXPECT_EQ(devices.out.rfind("0  Default sound output\n", 0), 0u) << devices.out;
+    // Without a sound server the list is the same, and nothing complains about the missing server.
+    const CliRun serverless = CliRun::runProgram(std::getenv("QUARVEL_CLI"), {"devices"},
+                                                 {"PULSE_SERVER=", "PULSE_RUNTIME_PATH=", "XDG_RUNTIME_DIR=" + folder_->path()});
+    EXPECT_EQ(serverless.exitCode, 0);
+    EXPECT_EQ(serverless.out.rfind("0  Default sound output\n", 0), 0u) << serverless.out;
+    EXPECT_EQ(serverless.err, "");
 }
 
 TEST_F(PlaybackCliTest, StreamWithIcyMetadataDecodesAsThePlainFile) {

@@ -4,18 +4,22 @@
 #include "framework/StatusBar.h"
 #include "platform/xaudio/XA_Codes.h"
 #include "player/SamplePlayer.h"
+#include "player/forms/LevelMeter.h"
+#include "player/forms/VisualisationWindow.h"
 #include "player/forms/CViewPlayer.h"
 #include "resources/ResourceIds.h"
 #include "shell/CAddUrl.h"
 #include "shell/CDirList.h"
 #include "support/StandInForms.h"
 #include "support/FileBytes.h"
+#include "support/HeldStream.h"
 #include "support/ModuleFormTest.h"
 #include "support/WindowTestApp.h"
 #include "support/ToneMp3.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -28,6 +32,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 #include <QToolTip>
 
 #include <filesystem>
@@ -142,6 +147,33 @@ TEST_F(PlayerFormTest, DoubleClickPlaysASongToTheEndAndTheSequencerTakesTheNextE
     EXPECT_TRUE(playlistBox().isEmpty());
     EXPECT_EQ(player_->statusBar()->paneText(1), QStringLiteral("STOPPED"));
     EXPECT_EQ(player_->statusBar()->paneText(3), QStringLiteral("00:00:01"));
+}
+
+TEST_F(PlayerFormTest, AStreamShowsPlayingOnceItsSamplesPlayAndItsEndClearsTheMetersAndThePicture) {
+    ToneSpec tone;
+    tone.seconds = 20.0;
+    HeldStream held(FileBytes::read(ToneMp3::make(makeFolder("stream"), "Night", tone)));
+    player_->addLocation(held.url(QStringLiteral("night.mp3")) + QStringLiteral(" | Night"), false);
+    control<QListWidget>(1007)->setCurrentRow(0);
+    player_->execute(ID_PLAYLIST_START);
+    StatusBar* status = player_->statusBar();
+    // Half of the song has arrived and is played; the stream then waits, playing.
+    ASSERT_TRUE(WindowTestApp::waitUntil(
+        [&] {
+            return status->paneText(4) >= QStringLiteral("00:00:05") && player_->leftMeter()->value() > 0 &&
+                   !player_->visualisationWidget()->picture().isNull();
+        },
+        20000))
+        << status->paneText(1).toStdString() << " " << status->paneText(4).toStdString();
+    EXPECT_EQ(status->paneText(1), QStringLiteral("PLAYING"));
+
+    held.finish();
+    ASSERT_TRUE(waitForIdle());
+    QApplication::processEvents();
+    EXPECT_EQ(status->paneText(1), QStringLiteral("STOPPED"));
+    EXPECT_EQ(player_->leftMeter()->value(), 0);
+    EXPECT_EQ(player_->rightMeter()->value(), 0);
+    EXPECT_TRUE(player_->visualisationWidget()->picture().isNull());
 }
 
 TEST_F(PlayerFormTest, PlayPausesWhilePlayingAndResumesWhilePausedOrAtTheEnd) {
@@ -259,6 +291,32 @@ TEST_F(PlayerFormTest, AddUrlQueuesTheCommentWithTheAddressAndStartPlaysTheSelec
     EXPECT_EQ(openedLocations(), (std::vector<std::string>{"http://127.0.0.1:1/live", a}));
 }
 
+TEST_F(PlayerFormTest, AddUrlWithoutACommentShowsTheAddressAndARefusedOneIsSaid) {
+    const struct {
+        QString address, comment;
+        std::vector<CTwoStrings> queued;
+        bool refused;
+    } cases[] = {
+        {QStringLiteral("http://127.0.0.1:1/"), QString(), {{"http://127.0.0.1:1/", "http://127.0.0.1:1/ "}}, false},
+        {QStringLiteral("http://127.0.0.1:1/live"), QStringLiteral("   "), {{"http://127.0.0.1:1/live", "http://127.0.0.1:1/live "}}, false},
+        {QStringLiteral("ftp://127.0.0.1/a.mp3"), QStringLiteral("Not a stream"), {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.address.toStdString());
+        player_->Stop();
+        player_->setPaneText(0, "");
+        DialogAnswers answers({[&c](QDialog& dialog) {
+            ControlId::find<QLineEdit>(&dialog, IDC_URL)->setText(c.address);
+            ControlId::find<QLineEdit>(&dialog, IDC_URL_COMMENT)->setText(c.comment);
+            return DialogAnswers::accept(dialog);
+        }});
+        player_->execute(ID_PLAYLIST_ADD_URL);
+        EXPECT_EQ(player_->queue().entries(), c.queued);
+        EXPECT_EQ(player_->statusBar()->paneText(0).contains(c.address), c.refused)
+            << player_->statusBar()->paneText(0).toStdString();
+    }
+}
+
 TEST_F(PlayerFormTest, EqualizerSendsNullWhenDisabledAndAppliesStoredValuesClamped) {
     control<QSlider>(1089)->setValue(-10);
     ASSERT_FALSE(sentWith(XA::Equalizer).empty());
@@ -291,6 +349,30 @@ TEST_F(PlayerFormTest, EqualizerSendsNullWhenDisabledAndAppliesStoredValuesClamp
     control<QPushButton>(1099)->click();
     EXPECT_EQ(player_->equalizerPositions(), EqualizerTable::Positions{});
     EXPECT_EQ(settings().getInt("Equalizer", "Slider8", 0), -150);
+}
+
+TEST_F(PlayerFormTest, EqualizerSlidersReadOutTheBandGainAndPauseItsOwnName) {
+    auto* slider = control<QSlider>(1089);
+    slider->setValue(-7);  // the top half raises the band
+    QAccessibleInterface* band = QAccessible::queryAccessibleInterface(slider);
+    ASSERT_NE(band, nullptr);
+    ASSERT_NE(band->valueInterface(), nullptr);
+    EXPECT_EQ(band->valueInterface()->currentValue().toInt(), 7);
+    EXPECT_EQ(band->text(QAccessible::Value), QStringLiteral("7"));
+    EXPECT_EQ(band->valueInterface()->minimumValue().toInt(), -slider->maximum());
+    EXPECT_EQ(band->valueInterface()->maximumValue().toInt(), -slider->minimum());
+    band->valueInterface()->setCurrentValue(3);
+    EXPECT_EQ(slider->value(), -3);
+
+    // Pause shares its id with the folder tree's Refresh, but its button is Pause.
+    QToolButton* pause = nullptr;
+    for (QToolButton* button : frame().childOf(ModuleId::Player)->findChildren<QToolButton*>())
+        if (button->defaultAction() && ControlId::of(button->defaultAction()) == ID_PLAYER_PAUSE) pause = button;
+    ASSERT_NE(pause, nullptr);
+    EXPECT_EQ(pause->toolTip(), QStringLiteral("Pause"));
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(pause);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(QAccessible::Name), QStringLiteral("Pause"));
 }
 
 TEST_F(PlayerFormTest, ContextMenuOverThePlaylistHasItsCommandsAndElsewhereTheFileListOnes) {

@@ -3,13 +3,17 @@
 #include "framework/BrowseEdit.h"
 #include "framework/ControlId.h"
 #include "resources/ResourceIds.h"
+#include "shell/BusyIndicator.h"
 #include "shell/CDirList.h"
+#include "shell/CHelpViewer.h"
+#include "shell/CMainFrame.h"
 #include "support/StandInForms.h"
 #include "splitjoin/forms/CEncodeView.h"
 #include "support/FileBytes.h"
 #include "support/WindowTestApp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <filesystem>
 
@@ -217,6 +222,38 @@ TEST_F(EncoderFormTest, AWriteErrorDuringTheSplitShowsTheSystemsDescriptionInABo
     EXPECT_FALSE(encoder_->status().progressBar()->isVisible());
     EXPECT_FALSE(enabled(ID_SPLIT));  // ready stays false after a failed split
     EXPECT_EQ(FileBytes::read(path("take.bin")).size(), 3'000'000u);
+}
+
+TEST_F(EncoderFormTest, ShowPageBringsTheHelpWindowWithThePageToTheFront) {
+    writeFile("take.bin", FileBytes::pattern(2000));
+    frame().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+    ASSERT_NE(openEncoder(), nullptr);
+    selectFolder(folder());
+    clickRow(*encoder_->fileList(), QStringLiteral("take.bin"));
+    ASSERT_TRUE(frame().commands().execute(ID_SPLIT));
+    frame().commands().updateAll();
+    QToolButton* showPage = nullptr;
+    for (QToolButton* button : frame().childOf(ModuleId::Encoder)->findChildren<QToolButton*>())
+        if (button->defaultAction() && ControlId::of(button->defaultAction()) == ID_SHOW_PAGE) showPage = button;
+    ASSERT_NE(showPage, nullptr);
+    ASSERT_TRUE(showPage->isEnabled());
+    encoder_->fileList()->setFocus();
+    QTest::mouseClick(showPage, Qt::LeftButton);
+    auto* help = dynamic_cast<CHelpViewer*>(app_->form(ModuleId::Help));
+    ASSERT_NE(help, nullptr);
+    const QString page = QString::fromStdString(path("take.html"));
+    ASSERT_TRUE(WindowTestApp::waitUntil(
+        [&] { return !help->isLoading() && !help->isPending() && help->lastCompletedAddress() == page; }, 30000));
+    // The main window loses and regains the focus (another program in between): the keyboard
+    // comes back where it was, and that must not be the Encoder.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(&frame());
+    QTest::qWait(200);
+    EXPECT_EQ(frame().activeChild(), frame().childOf(ModuleId::Help));
+    EXPECT_TRUE(frame().windowTitle().endsWith(page)) << frame().windowTitle().toStdString();
+    EXPECT_FALSE(help->busyIndicator()->isRunning());
+    EXPECT_FALSE(enabled(ID_BROWSE_STOP));
 }
 
 TEST_F(EncoderFormTest, HelpAndShowPageOpenTheirPagesInTheHelpBrowser) {
