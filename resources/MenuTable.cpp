@@ -71,9 +71,10 @@ std::map<int, std::vector<MenuItem>> buildMenus() {
         actionPopup(entry("&Decode", ID_DECODE), modulePlayerEntry(), moduleConverterEntry()), helpPopup()};
     menus[IDR_DECODER] = moduleMenu(
         modulePlayerEntry(), moduleConverterEntry(),
-        formPopup("&Decoder", {entry("&Decode", ID_DECODE), entry("&Get Key", IDC_GET_KEY)}, "Help Decoder"));
-    menus[IDR_DECODER].insert(menus[IDR_DECODER].end() - 1,
-                              popupOf("&Set", {entry("&Check Set", ID_CHECK_SET), entry("Open &Url...", ID_OPEN_URL)}));
+        formPopup("&Decoder",
+                  {entry("&Decode", ID_DECODE), entry("&Get Key", IDC_GET_KEY), separator(),
+                   entry("&Check Set", ID_CHECK_SET), entry("Open &Url...", ID_OPEN_URL)},
+                  "Help Decoder"));
     menus[IDR_ENCODER] = moduleMenu(
         modulePlayerEntry(), moduleConverterEntry(), moduleDecoderEntry(),
         formPopup("&Encoder", {entry("Encode && &Split", ID_SPLIT), entry("Show &Page", ID_SHOW_PAGE)}, "Help Encoder"));

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace {
 
@@ -34,7 +35,10 @@ QApplication& WindowTestApp::instance() {
         const std::string screens = testFolder().file("offscreen.json");
         std::ofstream(screens) << R"({"screens": [{"name": "offscreen", "x": 0, "y": 0, "width": 1280,)"
                                   R"( "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
-        ::setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens).c_str(), 0);
+        // A platform chosen with options of its own (or xcb under Xvfb) is left as it is.
+        const char* platform = std::getenv("QT_QPA_PLATFORM");
+        if (platform == nullptr || std::string_view(platform) == "offscreen")
+            ::setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens).c_str(), 1);
         ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
         ::setenv("XDG_CONFIG_HOME", configFolder().c_str(), 1);
         ::setenv("HOME", homeFolder().c_str(), 1);
