@@ -1,7 +1,8 @@
 // The whole main job with the mouse, in the real program under a real X server (Xvfb): the
 // Encoder splits a 20 MB file into 1.4 MB parts with a download page, the Decoder joins the set
-// back, and the rebuilt file must be the source byte for byte. Screenshots of both forms are
-// saved in the folder named by QUARVEL_SCREENSHOT_DIR.
+// back, and the rebuilt file must be the source byte for byte; Check Set finds every part sound.
+// Screenshots of both forms and of the check are saved in the folder named by
+// QUARVEL_SCREENSHOT_DIR.
 #include "app/CVyx31App.h"
 #include "base/SettingsStore.h"
 #include "framework/ChildFrame.h"
@@ -11,12 +12,15 @@
 #include "shell/CMainFrame.h"
 #include "splitjoin/forms/CEncodeView.h"
 #include "splitjoin/forms/CViewDecoder.h"
+#include "splitjoin/forms/SetCheckDialog.h"
 #include "support/FileBytes.h"
 #include "support/WindowTestApp.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScreen>
@@ -120,6 +124,24 @@ TEST(SplitJoinRoundTrip, TwentyMegabytesSplitInto1_4MegabytePartsWithAPageAndJoi
     // Let the first sponsor page show before the picture is taken.
     WindowTestApp::waitUntil([decoder] { return decoder->sponsorCounter() != 0; }, 3000);
     saveScreenshot(frame, QStringLiteral("decoder.png"));
+
+    // Check Set from the toolbar on the same set: every part sound, the dialog on the screen.
+    int checkedParts = 0;
+    {
+        DialogAnswers answers({[&checkedParts](QDialog& dialog) {
+            auto* check = qobject_cast<SetCheckDialog*>(&dialog);
+            EXPECT_NE(check, nullptr);
+            if (check == nullptr) return DialogAnswers::reject(dialog);
+            checkedParts = check->partList()->count();
+            EXPECT_TRUE(check->summaryLabel()->text().endsWith(QStringLiteral("complete and sound")))
+                << check->summaryLabel()->text().toStdString();
+            dialog.show();
+            saveScreenshot(dialog, QStringLiteral("check-set.png"));
+            return DialogAnswers::reject(dialog);
+        }});
+        pressToolbarButton(*frame.childOf(ModuleId::Decoder), ID_CHECK_SET);
+    }
+    EXPECT_EQ(checkedParts, 15);
 
     app.ExitInstance();
 }
