@@ -1,5 +1,7 @@
 #include "transfer/TransferFailure.h"
 
+#include "platform/xaudio/CurlLibrary.h"
+
 namespace {
 
 // FTP replies and HTTP statuses that say the server has no room left.
@@ -81,6 +83,6 @@ std::string TransferFailure::message(const std::string& where, const std::string
     case CURLE_READ_ERROR:
         return withDetail("The local file " + file + " could not be read");
     default:
-        return withDetail("Sending " + file + " to " + where + " failed: " + curl_easy_strerror(code));
+        return withDetail("Sending " + file + " to " + where + " failed: " + CurlLibrary::require().easyStrerror(code));
     }
 }

@@ -1,5 +1,7 @@
 #include "transfer/UploadAddress.h"
 
+#include "platform/xaudio/CurlLibrary.h"
+
 #include "transfer/CurlHandle.h"
 
 #include <algorithm>
@@ -29,14 +31,14 @@ std::string lower(std::string_view text) {
     return result;
 }
 
-using UrlParts = std::unique_ptr<CURLU, decltype(&curl_url_cleanup)>;
+using UrlParts = std::unique_ptr<CURLU, void (*)(CURLU*)>;
 
 // One part of a parsed address, decoded when asked; empty when the address has none.
 std::string part(CURLU* url, CURLUPart which, unsigned flags = 0) {
     char* text = nullptr;
-    if (curl_url_get(url, which, &text, flags) != CURLUE_OK || !text) return {};
+    if (CurlLibrary::require().urlGet(url, which, &text, flags) != CURLUE_OK || !text) return {};
     std::string result(text);
-    curl_free(text);
+    CurlLibrary::require().freeMemory(text);
     return result;
 }
 
@@ -65,8 +67,8 @@ std::optional<UploadAddress> UploadAddress::parse(const std::string& text, const
         return std::nullopt;
     }
     CurlHandle started; // the URL parser needs the library started
-    UrlParts url(curl_url(), curl_url_cleanup);
-    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
+    UrlParts url(CurlLibrary::require().urlNew(), CurlLibrary::require().urlCleanup);
+    if (!url || CurlLibrary::require().urlSet(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
         problem = "Not an upload address: \"" + text + "\"";
         return std::nullopt;
     }

@@ -1,5 +1,7 @@
 #include "transfer/Uploader.h"
 
+#include "platform/xaudio/CurlLibrary.h"
+
 #include "base/FileError.h"
 #include "base/TextFormat.h"
 
@@ -45,45 +47,45 @@ bool Uploader::upload(const UploadSet& set) {
 void Uploader::applyCommonOptions(const std::string& url) {
     CURL* curl = curl_.get();
     curl_.reset();
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp,ftps,sftp,http,https");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText_);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_URL, url.c_str());
+    CurlLibrary::require().easySetopt(curl, CURLOPT_PROTOCOLS_STR, "ftp,ftps,sftp,http,https");
+    CurlLibrary::require().easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_ERRORBUFFER, errorText_);
     const long idle = static_cast<long>(std::max<std::int64_t>(1, request_.idleTimeout.count()));
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, idle);
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, idle);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, idle);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Uploader::onProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_CONNECTTIMEOUT, idle);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, idle);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_LOW_SPEED_TIME, idle);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_XFERINFOFUNCTION, &Uploader::onProgress);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_XFERINFODATA, this);
     // Whatever a server sends back (a size request's answer, an error page) is not shown.
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Uploader::discard);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_WRITEFUNCTION, &Uploader::discard);
 
     const std::string& user = request_.user.empty() ? address_->user() : request_.user;
     const std::string& password = request_.password.empty() ? address_->password() : request_.password;
-    if (!user.empty()) curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
-    if (!password.empty()) curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
-    if (!request_.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, request_.caFile.c_str());
+    if (!user.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_USERNAME, user.c_str());
+    if (!password.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_PASSWORD, password.c_str());
+    if (!request_.caFile.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_CAINFO, request_.caFile.c_str());
 
     switch (address_->protocol()) {
     case UploadAddress::Protocol::Ftps:
-        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        CurlLibrary::require().easySetopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
         [[fallthrough]];
     case UploadAddress::Protocol::Ftp:
-        curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+        CurlLibrary::require().easySetopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
         break;
     case UploadAddress::Protocol::Sftp:
-        curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-        curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES,
+        CurlLibrary::require().easySetopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+        CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_AUTH_TYPES,
                          static_cast<long>(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
         if (!request_.identityFile.empty()) {
-            curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, request_.identityFile.c_str());
-            if (!password.empty()) curl_easy_setopt(curl, CURLOPT_KEYPASSWD, password.c_str());
+            CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, request_.identityFile.c_str());
+            if (!password.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_KEYPASSWD, password.c_str());
         }
         if (!request_.knownHostsFile.empty()) {
-            curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, request_.knownHostsFile.c_str());
-            curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, +[](CURL*, const curl_khkey*, const curl_khkey*,
+            CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_KNOWNHOSTS, request_.knownHostsFile.c_str());
+            CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_KEYFUNCTION, +[](CURL*, const curl_khkey*, const curl_khkey*,
                                                                 enum curl_khmatch match, void*) -> int {
                 // A server not listed yet is taken as it is; one listed with another key is refused.
                 return match == CURLKHMATCH_MISMATCH ? CURLKHSTAT_REJECT : CURLKHSTAT_FINE;
@@ -92,7 +94,7 @@ void Uploader::applyCommonOptions(const std::string& url) {
         break;
     case UploadAddress::Protocol::Http:
     case UploadAddress::Protocol::Https:
-        curl_easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
+        CurlLibrary::require().easySetopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
         break;
     }
 }
@@ -100,8 +102,8 @@ void Uploader::applyCommonOptions(const std::string& url) {
 TransferFailure Uploader::perform() {
     errorText_[0] = '\0';
     TransferFailure failure;
-    failure.code = curl_easy_perform(curl_.get());
-    curl_easy_getinfo(curl_.get(), CURLINFO_RESPONSE_CODE, &failure.response);
+    failure.code = CurlLibrary::require().easyPerform(curl_.get());
+    CurlLibrary::require().easyGetinfo(curl_.get(), CURLINFO_RESPONSE_CODE, &failure.response);
     failure.isHttpAnswer = address_->isHttp();
     failure.detail = errorText_;
     return failure;
@@ -112,8 +114,8 @@ TransferFailure Uploader::perform() {
 void Uploader::makeHttpFolders() {
     for (const std::string& url : address_->folderUrls()) {
         applyCommonOptions(url);
-        curl_easy_setopt(curl_.get(), CURLOPT_CUSTOMREQUEST, "MKCOL");
-        curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
+        CurlLibrary::require().easySetopt(curl_.get(), CURLOPT_CUSTOMREQUEST, "MKCOL");
+        CurlLibrary::require().easySetopt(curl_.get(), CURLOPT_NOBODY, 1L);
         perform();
     }
 }
@@ -166,14 +168,14 @@ TransferFailure Uploader::transfer(FileHandle& local, const std::string& url, st
     local_ = &local;
     position_ = 0;
     readError_.clear();
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Uploader::readLocal);
-    curl_easy_setopt(curl, CURLOPT_READDATA, this);
-    curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, &Uploader::seekLocal);
-    curl_easy_setopt(curl, CURLOPT_SEEKDATA, this);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    CurlLibrary::require().easySetopt(curl, CURLOPT_UPLOAD, 1L);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_READFUNCTION, &Uploader::readLocal);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_READDATA, this);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_SEEKFUNCTION, &Uploader::seekLocal);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_SEEKDATA, this);
+    CurlLibrary::require().easySetopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
     // libcurl skips the bytes the server has (through the seek above) and appends the rest.
-    if (offset > 0) curl_easy_setopt(curl, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(offset));
+    if (offset > 0) CurlLibrary::require().easySetopt(curl, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(offset));
     TransferFailure result = perform();
     local_ = nullptr;
     return result;
@@ -181,7 +183,7 @@ TransferFailure Uploader::transfer(FileHandle& local, const std::string& url, st
 
 std::optional<std::uint64_t> Uploader::remoteSize(const std::string& url, TransferFailure& failure) {
     applyCommonOptions(url);
-    curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
+    CurlLibrary::require().easySetopt(curl_.get(), CURLOPT_NOBODY, 1L);
     failure = perform();
     if (!failure.ok()) return std::nullopt;
     if (failure.isHttpAnswer && failure.response != 200) {
@@ -189,7 +191,7 @@ std::optional<std::uint64_t> Uploader::remoteSize(const std::string& url, Transf
         return std::nullopt;
     }
     curl_off_t length = -1;
-    curl_easy_getinfo(curl_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    CurlLibrary::require().easyGetinfo(curl_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     if (length < 0) return std::nullopt;
     return static_cast<std::uint64_t>(length);
 }

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <stdexcept>
+
 namespace {
 
 template <typename Function>
@@ -26,7 +28,18 @@ bool CurlLibrary::load(std::string& error) {
         !resolve(handle, "curl_easy_setopt", easySetopt, error) ||
         !resolve(handle, "curl_easy_perform", easyPerform, error) ||
         !resolve(handle, "curl_easy_cleanup", easyCleanup, error) ||
-        !resolve(handle, "curl_easy_strerror", easyStrerror, error))
+        !resolve(handle, "curl_easy_strerror", easyStrerror, error) ||
+        !resolve(handle, "curl_easy_reset", easyReset, error) ||
+        !resolve(handle, "curl_easy_getinfo", easyGetinfo, error) ||
+        !resolve(handle, "curl_multi_init", multiInit, error) ||
+        !resolve(handle, "curl_multi_cleanup", multiCleanup, error) ||
+        !resolve(handle, "curl_multi_add_handle", multiAddHandle, error) ||
+        !resolve(handle, "curl_multi_remove_handle", multiRemoveHandle, error) ||
+        !resolve(handle, "curl_multi_perform", multiPerform, error) ||
+        !resolve(handle, "curl_multi_info_read", multiInfoRead, error) ||
+        !resolve(handle, "curl_multi_poll", multiPoll, error) || !resolve(handle, "curl_url", urlNew, error) ||
+        !resolve(handle, "curl_url_cleanup", urlCleanup, error) || !resolve(handle, "curl_url_get", urlGet, error) ||
+        !resolve(handle, "curl_url_set", urlSet, error) || !resolve(handle, "curl_free", freeMemory, error))
         return false;
     if (globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
         error = "the network library could not start";
@@ -48,6 +61,12 @@ const CurlLibrary::LoadedCurl& CurlLibrary::loaded() {
 
 const CurlLibrary* CurlLibrary::instance() {
     return loaded().library;
+}
+
+const CurlLibrary& CurlLibrary::require() {
+    const CurlLibrary* library = instance();
+    if (!library) throw std::runtime_error(loadError());
+    return *library;
 }
 
 std::string CurlLibrary::loadError() {
