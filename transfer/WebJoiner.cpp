@@ -17,6 +17,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <span>
 
 namespace {
 
@@ -53,6 +54,15 @@ constexpr const char* kCancelled = "Cancelled: nothing was written\r\nAbgebroche
 
 // The longest page read for its links: a page of many thousand parts is far smaller.
 constexpr std::uint64_t kLongestPage = 16 * 1024 * 1024;
+
+// How many leading bytes of a download can matter to the join: a part's header and the data it
+// announces, since the check ignores whatever follows; `otherwise` for what is no part. A server
+// that sends more, even without end, has the rest left unfetched.
+std::uint64_t wantedLength(std::span<const std::uint8_t> head, std::uint64_t otherwise) {
+    CCode record;
+    if (!record.loadHeader(head, std::numeric_limits<std::uint64_t>::max())) return otherwise;
+    return CCode::HeaderSize + std::uint64_t{record.dataLength};
+}
 
 std::string twoLanguages(const char* english, const char* german, int errorNumber) {
     const std::string description = FileError::describe(errorNumber);
@@ -125,17 +135,25 @@ std::unique_ptr<WebJoiner::Download> WebJoiner::newDownload(const std::string& a
     return download;
 }
 
-// One file on its own, whole or (with a limit) its leading bytes only.
-ParallelDownloads::Finished WebJoiner::download(Download& download, std::uint64_t limit) {
+// One file on its own, whole or (with a limit) its leading bytes only, and no longer than a part
+// can use or, when it is no part, than notAPart.
+ParallelDownloads::Finished WebJoiner::download(Download& download, std::uint64_t limit, std::uint64_t notAPart) {
     ParallelDownloads downloads(limits_, &cancelled_);
+    boundByHead(downloads, notAPart);
     downloads.start(0, download.address, download.scratch.file(), limit);
     return downloads.next();
 }
 
-std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address) {
+void WebJoiner::boundByHead(ParallelDownloads& downloads, std::uint64_t notAPart) {
+    downloads.setWantedLength(CCode::HeaderSize, [notAPart](std::span<const std::uint8_t> head) {
+        return wantedLength(head, notAPart);
+    });
+}
+
+std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address, std::uint64_t notAPart) {
     auto fetched = newDownload(address);
     if (!fetched) return nullptr;
-    const ParallelDownloads::Finished finished = download(*fetched, 0);
+    const ParallelDownloads::Finished finished = download(*fetched, 0, notAPart);
     if (finished.outcome != ParallelDownloads::Outcome::Done) {
         reportFailedFetch(finished, address);
         return nullptr;
@@ -167,7 +185,8 @@ bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, c
 // The address may name part 0, any other part, or the download page. Part 0's address follows
 // from another part's by the naming rules, and from a page by its first link.
 bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Download>& partZero) {
-    std::unique_ptr<Download> first = fetch(address);
+    // The address may name a page: what is no part is read as one, up to the longest page.
+    std::unique_ptr<Download> first = fetch(address, kLongestPage);
     if (!first) return false;
     FileHandle reader;
     if (!first->openForReading(reader)) throw FileError(first->scratch.temporaryPath(), reader.errorNumber());
@@ -196,7 +215,7 @@ bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Downloa
         if (partZeroAddress.empty()) return false;
     }
     first.reset();
-    partZero = fetch(partZeroAddress);
+    partZero = fetch(partZeroAddress, CCode::HeaderSize);
     partZeroAddress_ = partZeroAddress;
     return partZero != nullptr;
 }
@@ -254,7 +273,7 @@ bool WebJoiner::refusePartBeyondCount() {
     const std::string address = partAddress(set_.partCount);
     auto beyond = newDownload(address);
     if (!beyond) return true;
-    const ParallelDownloads::Finished finished = download(*beyond, CCode::HeaderSize);
+    const ParallelDownloads::Finished finished = download(*beyond, CCode::HeaderSize, CCode::HeaderSize);
     if (finished.outcome == ParallelDownloads::Outcome::Cancelled) return reportFailedFetch(finished, address);
     if (finished.outcome != ParallelDownloads::Outcome::Done) return false;
     FileHandle reader;
@@ -281,6 +300,7 @@ bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
     // Declared first, so that the hidden files outlive the transfers that write into them.
     std::map<std::uint64_t, std::unique_ptr<Download>> waiting;
     ParallelDownloads downloads(limits_, &cancelled_);
+    boundByHead(downloads, CCode::HeaderSize);
     downloads.setBytesArrived([this](std::uint64_t id, std::size_t length) {
         bytesDone_ += length;
         reportProgress(id);
