@@ -22,7 +22,7 @@
 
 namespace {
 
-// The local join's texts not shared with it, with the address in place of the path.
+// As the local join words it, with the address in place of the path and the network's reason added.
 constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n%s";
 // Texts of the web join alone.
 constexpr const char* kNotWebAddress =
