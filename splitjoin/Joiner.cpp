@@ -8,6 +8,7 @@
 #include "base/StatusSink.h"
 #include "base/TextFormat.h"
 #include "splitjoin/CCode.h"
+#include "splitjoin/JoinMessages.h"
 #include "splitjoin/LegacyPart.h"
 #include "splitjoin/NameSanitizer.h"
 #include "splitjoin/PartNaming.h"
@@ -21,42 +22,15 @@
 
 namespace {
 
-constexpr const char* kTwoLanguages = "%s\r\n%s\r\n\r\n%s\r\n%s";
+// The texts of the local join alone; the rest are JoinMessages.
 constexpr const char* kInputNotOpened = "Input file couldn't be opened";
 constexpr const char* kInputNotOpenedDe = "Split-Datei konnte nicht geöffnet werden";
-constexpr const char* kOutputNotCreated = "Output file couldn't be created";
-constexpr const char* kOutputNotCreatedDe = "Ausgabedatei kann nicht angelegt werden";
 constexpr const char* kNothingToDecode = "Keine Datei zu decodieren";
-constexpr const char* kMissing = "Datei: %s fehlt\r\nFile: %s doesn't exist";
-constexpr const char* kProcessing = "Please wait, processing\r\nBitte warten, decodiere\r\n";
 constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n";
-constexpr const char* kWrongStructure = "File: %s has wrong structure\r\nDatei: %s hat falsche Structure";
-constexpr const char* kWrongPartNo =
-    "File: %s has wrong part no: %u\r\nDatei: %s hat falsche Split Nummer: %u";
-constexpr const char* kWrongLength = "File: %s has wrong length\r\nDatei: %s hat falsche Länge";
-constexpr const char* kChecksum =
-    "Checksum Fehler: %s\r\nOder CryptKey falsch\r\n\nChecksum error: %s\r\nor Cryptkey wrong";
-constexpr const char* kReady = "\tReady\tFertig";
-constexpr const char* kUnknownFlags =
-    "File: %s has unknown flags: %u\r\nDatei: %s hat unbekannte Flags: %u";
-constexpr const char* kNotRecognised =
-    "Not a part file: nothing to join\r\nKeine Split-Datei: nichts zu decodieren";
 constexpr const char* kOutputIsPart =
     "The output file is a part of the set: %s\r\nDie Ausgabedatei ist Teil des Sets: %s";
-constexpr const char* kWrongCount =
-    "File: %s has wrong part count: %u\r\nDatei: %s hat falsche Split Anzahl: %u";
-constexpr const char* kForeignPart =
-    "File: %s does not belong to the set of %s\r\nDatei: %s gehört nicht zum Set von %s";
-constexpr const char* kBeyondCount =
-    "File: %s belongs to the set but lies beyond its %u parts\r\n"
-    "Datei: %s gehört zum Set, liegt aber hinter seinen %u Teilen";
 constexpr const char* kLegacyFailed =
     "File: %s could not be decoded\r\nDatei: %s konnte nicht decodiert werden";
-
-std::string twoLanguages(const char* english, const char* german, int errorNumber) {
-    const std::string description = FileError::describe(errorNumber);
-    return TextFormat::format(kTwoLanguages, english, description.c_str(), german, description.c_str());
-}
 
 bool exists(const std::string& path) { return FileIdentity::of(path).has_value(); }
 
@@ -83,7 +57,7 @@ bool Joiner::ReadHeader() { return readHeader() == HeaderResult::Part; }
 Joiner::HeaderResult Joiner::readHeader() {
     FileHandle input;
     if (!input.open(values_.inputPart, FileHandle::Mode::Read)) {
-        status_.setStatus(twoLanguages(kInputNotOpened, kInputNotOpenedDe, input.errorNumber()));
+        status_.setStatus(JoinMessages::twoLanguages(kInputNotOpened, kInputNotOpenedDe, input.errorNumber()));
         return HeaderResult::Unreadable;
     }
     const std::uint64_t fileSize = input.size();
@@ -102,8 +76,7 @@ Joiner::HeaderResult Joiner::acceptHeader(const CCode& record) {
         // Never written by this program: its type would read as ENC or OLD, so refuse it.
         values_.partType = PartType::None;
         values_.partCount = 0;
-        const char* part = values_.inputPart.c_str();
-        status_.setStatus(TextFormat::format(kUnknownFlags, part, record.flagsAsRead, part, record.flagsAsRead));
+        status_.setStatus(JoinMessages::unknownFlags(values_.inputPart, record.flagsAsRead));
         return HeaderResult::Refused;
     }
     values_.partType = static_cast<int>(record.flagsAsRead);
@@ -126,27 +99,17 @@ Joiner::HeaderResult Joiner::acceptHeader(const CCode& record) {
 // The splitter never writes a set of no parts, nor a part numbered beyond its count: such a
 // header is damaged, and joining by it would end the file early without a word.
 bool Joiner::refuseWrongCount(const CCode& record) {
-    const char* part = values_.inputPart.c_str();
-    switch (PartCheck::countFault(record)) {
-    case PartCheck::CountFault::NoParts:
-        status_.setStatus(TextFormat::format(kWrongCount, part, record.partCount, part, record.partCount));
-        return true;
-    case PartCheck::CountFault::IndexBeyondCount:
-        status_.setStatus(TextFormat::format(kWrongPartNo, part, record.partIndex, part, record.partIndex));
-        return true;
-    case PartCheck::CountFault::None:
-        break;
-    }
-    return false;
+    const std::string refusal = JoinMessages::countFault(record, values_.inputPart);
+    if (refusal.empty()) return false;
+    status_.setStatus(refusal);
+    return true;
 }
 
 // Every part must agree with the picked one on count, flags and name: a part of another set, or
 // one whose count was damaged, would otherwise go into the file unnoticed (the count has no
 // checksum).
 void Joiner::reportForeignPart(const std::string& path) {
-    const char* part = path.c_str();
-    const char* picked = pickedPart_.c_str();
-    status_.setStatus(TextFormat::format(kForeignPart, part, picked, part, picked));
+    status_.setStatus(JoinMessages::foreignPart(path, pickedPart_));
 }
 
 // A part numbered just past the count with the set's own name means the count is too small in
@@ -154,8 +117,7 @@ void Joiner::reportForeignPart(const std::string& path) {
 bool Joiner::refusePartBeyondCount() {
     const std::string path = partPath(values_.partCount);
     if (!PartCheck::claimsPlaceBeyondCount(path, set_, values_.userKey)) return false;
-    const char* part = path.c_str();
-    status_.setStatus(TextFormat::format(kBeyondCount, part, values_.partCount, part, values_.partCount));
+    status_.setStatus(JoinMessages::beyondCount(path, values_.partCount));
     return true;
 }
 
@@ -188,7 +150,7 @@ bool Joiner::FindParts() {
 }
 
 void Joiner::reportMissing(const std::string& path) {
-    values_.message = TextFormat::format(kMissing, path.c_str(), path.c_str());
+    values_.message = JoinMessages::missing(path);
     messageBox_.showStopBox(values_.message);
     status_.setStatus(values_.message);
 }
@@ -207,12 +169,12 @@ std::vector<std::string> Joiner::setPaths() const {
 bool Joiner::Join() {
     values_.userKey = values_.userKey.substr(0, CCode::MaxUserKeyLength);
     const HeaderResult header = readHeader();
-    if (header == HeaderResult::Unknown) status_.setStatus(kNotRecognised);
+    if (header == HeaderResult::Unknown) status_.setStatus(JoinMessages::NotRecognised);
     if (header != HeaderResult::Part || refuseJoin()) return false;
-    status_.setStatus(kProcessing);
+    status_.setStatus(JoinMessages::Processing);
     ReplacingFile output;
     if (!output.create(outputPath())) {
-        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, output.errorNumber()));
+        status_.setStatus(JoinMessages::outputNotCreated(output.errorNumber()));
         return false;
     }
     std::vector<std::string> opened; // newest first, as they are deleted
@@ -222,7 +184,7 @@ bool Joiner::Join() {
     // Once the parts are about to go, the rebuilt file must be on the disk, not only in memory.
     output.commit(values_.autoDelete);
     if (values_.autoDelete) deleteParts(opened);
-    status_.setStatus(kReady);
+    status_.setStatus(JoinMessages::Ready);
     return true;
 }
 
@@ -230,7 +192,7 @@ bool Joiner::Join() {
 // the files it is made from.
 bool Joiner::refuseJoin() {
     if (values_.outputName.empty()) {
-        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, EISDIR));
+        status_.setStatus(JoinMessages::outputNotCreated(EISDIR));
         return true;
     }
     const std::string output = outputPath();
@@ -277,32 +239,18 @@ bool Joiner::joinPart(FileHandle& output, FileHandle& part, std::uint64_t index,
             bytesDone += length;
             if (progress_) progress_({index, values_.partCount, bytesDone, bytesTotal});
         });
-    const CCode& record = checked.record;
-    switch (checked.verdict) {
-    case PartCheck::Verdict::Sound:
-        return true;
-    case PartCheck::Verdict::WrongStructure:
-    case PartCheck::Verdict::CutShort:
-        status_.setStatus(TextFormat::format(kWrongStructure, path.c_str(), path.c_str()));
-        values_.partType = PartType::None;
-        return false;
-    case PartCheck::Verdict::WrongIndex:
-        status_.setStatus(TextFormat::format(kWrongPartNo, path.c_str(), record.partIndex, path.c_str(),
-                                             record.partIndex));
-        return false;
-    case PartCheck::Verdict::Foreign:
-        reportForeignPart(path);
-        return false;
-    case PartCheck::Verdict::WrongLength:
-        status_.setStatus(TextFormat::format(kWrongLength, path.c_str(), path.c_str()));
-        return false;
-    case PartCheck::Verdict::ChecksumMismatch:
-        values_.message = TextFormat::format(kChecksum, path.c_str(), path.c_str());
-        messageBox_.showStopBox(values_.message);
-        status_.setStatus(values_.message);
-        values_.outputName.clear();
-        return false;
+    if (checked.verdict == PartCheck::Verdict::Sound) return true;
+    const std::string refusal = JoinMessages::verdict(checked, path, pickedPart_);
+    if (JoinMessages::needsStopBox(checked.verdict)) {
+        values_.message = refusal;
+        messageBox_.showStopBox(refusal);
     }
+    status_.setStatus(refusal);
+    // What the form shows goes with it: no type for a file that is no part, no output name for
+    // a set that fails its checksum.
+    if (checked.verdict == PartCheck::Verdict::WrongStructure || checked.verdict == PartCheck::Verdict::CutShort)
+        values_.partType = PartType::None;
+    if (checked.verdict == PartCheck::Verdict::ChecksumMismatch) values_.outputName.clear();
     return false;
 }
 

@@ -46,7 +46,10 @@ struct ParallelDownloads::Transfer {
     std::uint64_t id = 0;
     std::string address;
     FileHandle* target = nullptr;
-    std::uint64_t limit = 0;
+    std::uint64_t limit = 0;          // 0: no limit
+    std::uint64_t askedLimit = 0;     // the limit the download started with
+    std::vector<std::uint8_t> head;   // the first bytes, until the head is complete
+    bool headComplete = false;
     std::uint64_t written = 0;
     std::uint64_t writtenBeforeAttempt = 0;
     int fruitless = 0;
@@ -80,7 +83,7 @@ void ParallelDownloads::start(std::uint64_t id, const std::string& address, File
     transfer->id = id;
     transfer->address = address;
     transfer->target = &target;
-    transfer->limit = limit;
+    transfer->limit = transfer->askedLimit = limit;
     transfer->owner = this;
     transfer->easy = curl_easy_init();
     if (!transfer->easy) throw std::runtime_error("the network library could not start a download");
@@ -121,6 +124,7 @@ void ParallelDownloads::launch(Transfer& transfer) {
 std::size_t ParallelDownloads::receive(char* data, std::size_t size, std::size_t count, void* opaque) {
     auto& transfer = *static_cast<Transfer*>(opaque);
     std::size_t length = size * count;
+    transfer.owner->learnFromHead(transfer, data, length);
     if (transfer.limit > 0) {
         if (transfer.written >= transfer.limit) return 0; // enough: ends the download
         length = static_cast<std::size_t>(std::min<std::uint64_t>(length, transfer.limit - transfer.written));
@@ -134,6 +138,18 @@ std::size_t ParallelDownloads::receive(char* data, std::size_t size, std::size_t
     transfer.written += length;
     if (transfer.owner->bytesArrived_) transfer.owner->bytesArrived_(transfer.id, length);
     return size * count;
+}
+
+void ParallelDownloads::learnFromHead(Transfer& transfer, const char* data, std::size_t length) {
+    if (!wantedLength_ || transfer.headComplete) return;
+    // Until the head is complete, every byte written so far is in it.
+    const std::size_t taken = std::min(length, headSize_ - transfer.head.size());
+    transfer.head.insert(transfer.head.end(), data, data + taken);
+    if (transfer.head.size() < headSize_) return;
+    transfer.headComplete = true;
+    const std::uint64_t wanted = std::max<std::uint64_t>(wantedLength_(transfer.head), headSize_);
+    transfer.limit = transfer.limit > 0 ? std::min(transfer.limit, wanted) : wanted;
+    transfer.head = {};
 }
 
 ParallelDownloads::Finished ParallelDownloads::next() {
@@ -190,6 +206,9 @@ std::optional<ParallelDownloads::Finished> ParallelDownloads::settle(Transfer& t
         transfer.target->truncate(0);
         transfer.target->seek(0);
         transfer.written = 0;
+        transfer.limit = transfer.askedLimit;
+        transfer.head.clear();
+        transfer.headComplete = false;
     }
     launch(transfer);
     return std::nullopt;

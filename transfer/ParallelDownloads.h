@@ -8,7 +8,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 class FileHandle;
 
@@ -34,6 +36,9 @@ public:
     };
     // Called on the waiting thread as data arrives: the download's id and the new bytes' count.
     using BytesArrived = std::function<void(std::uint64_t id, std::size_t length)>;
+    // Given a download's first bytes, how many of its leading bytes are wanted at most (no fewer
+    // than it was given).
+    using WantedLength = std::function<std::uint64_t(std::span<const std::uint8_t> head)>;
 
     ParallelDownloads(Limits limits, const std::atomic<bool>* cancel);
     ~ParallelDownloads();
@@ -41,6 +46,13 @@ public:
     ParallelDownloads& operator=(const ParallelDownloads&) = delete;
 
     void setBytesArrived(BytesArrived callback) { bytesArrived_ = std::move(callback); }
+    // Bounds every download by what its first headSize bytes tell: once they are in, the download
+    // is Done as soon as the wanted length is, and the rest is never fetched. A download that ends
+    // before headSize bytes is not bounded.
+    void setWantedLength(std::size_t headSize, WantedLength wanted) {
+        headSize_ = headSize;
+        wantedLength_ = std::move(wanted);
+    }
     // Starts downloading address into target, an empty file open for writing. With a limit, only
     // that many leading bytes are wanted, and the download is Done once they are there.
     void start(std::uint64_t id, const std::string& address, FileHandle& target, std::uint64_t limit = 0);
@@ -52,6 +64,8 @@ private:
     struct Transfer;
     static std::size_t receive(char* data, std::size_t size, std::size_t count, void* transfer);
     void launch(Transfer& transfer);
+    // Keeps the first bytes of a download until its head is complete, then bounds it by them.
+    void learnFromHead(Transfer& transfer, const char* data, std::size_t length);
     // What to make of an attempt that ended: a Finished to report, or nothing when it goes on.
     std::optional<Finished> settle(Transfer& transfer, int code);
 
@@ -60,4 +74,6 @@ private:
     void* multi_ = nullptr;
     std::map<std::uint64_t, std::unique_ptr<Transfer>> transfers_;
     BytesArrived bytesArrived_;
+    std::size_t headSize_ = 0;
+    WantedLength wantedLength_;
 };

@@ -7,6 +7,7 @@
 #include "base/StatusSink.h"
 #include "base/TextFormat.h"
 #include "splitjoin/CCode.h"
+#include "splitjoin/JoinMessages.h"
 #include "splitjoin/NameSanitizer.h"
 #include "splitjoin/PartNaming.h"
 #include "splitjoin/PartType.h"
@@ -17,34 +18,12 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <span>
 
 namespace {
 
-// The local join's texts where the same thing happens, with the address in place of the path.
-constexpr const char* kTwoLanguages = "%s\r\n%s\r\n\r\n%s\r\n%s";
-constexpr const char* kOutputNotCreated = "Output file couldn't be created";
-constexpr const char* kOutputNotCreatedDe = "Ausgabedatei kann nicht angelegt werden";
-constexpr const char* kMissing = "Datei: %s fehlt\r\nFile: %s doesn't exist";
-constexpr const char* kProcessing = "Please wait, processing\r\nBitte warten, decodiere\r\n";
+// As the local join words it, with the address in place of the path and the network's reason added.
 constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n%s";
-constexpr const char* kWrongStructure = "File: %s has wrong structure\r\nDatei: %s hat falsche Structure";
-constexpr const char* kWrongPartNo =
-    "File: %s has wrong part no: %u\r\nDatei: %s hat falsche Split Nummer: %u";
-constexpr const char* kWrongLength = "File: %s has wrong length\r\nDatei: %s hat falsche Länge";
-constexpr const char* kChecksum =
-    "Checksum Fehler: %s\r\nOder CryptKey falsch\r\n\nChecksum error: %s\r\nor Cryptkey wrong";
-constexpr const char* kReady = "\tReady\tFertig";
-constexpr const char* kUnknownFlags =
-    "File: %s has unknown flags: %u\r\nDatei: %s hat unbekannte Flags: %u";
-constexpr const char* kNotRecognised =
-    "Not a part file: nothing to join\r\nKeine Split-Datei: nichts zu decodieren";
-constexpr const char* kWrongCount =
-    "File: %s has wrong part count: %u\r\nDatei: %s hat falsche Split Anzahl: %u";
-constexpr const char* kForeignPart =
-    "File: %s does not belong to the set of %s\r\nDatei: %s gehört nicht zum Set von %s";
-constexpr const char* kBeyondCount =
-    "File: %s belongs to the set but lies beyond its %u parts\r\n"
-    "Datei: %s gehört zum Set, liegt aber hinter seinen %u Teilen";
 // Texts of the web join alone.
 constexpr const char* kNotWebAddress =
     "Not a web address (http://, https:// or ftp://): %s\r\nKeine Web-Adresse (http://, https:// oder ftp://): %s";
@@ -54,9 +33,13 @@ constexpr const char* kCancelled = "Cancelled: nothing was written\r\nAbgebroche
 // The longest page read for its links: a page of many thousand parts is far smaller.
 constexpr std::uint64_t kLongestPage = 16 * 1024 * 1024;
 
-std::string twoLanguages(const char* english, const char* german, int errorNumber) {
-    const std::string description = FileError::describe(errorNumber);
-    return TextFormat::format(kTwoLanguages, english, description.c_str(), german, description.c_str());
+// How many leading bytes of a download can matter to the join: a part's header and the data it
+// announces, since the check ignores whatever follows; `otherwise` for what is no part. A server
+// that sends more, even without end, has the rest left unfetched.
+std::uint64_t wantedLength(std::span<const std::uint8_t> head, std::uint64_t otherwise) {
+    CCode record;
+    if (!record.loadHeader(head, std::numeric_limits<std::uint64_t>::max())) return otherwise;
+    return CCode::HeaderSize + std::uint64_t{record.dataLength};
 }
 
 } // namespace
@@ -90,7 +73,7 @@ bool WebJoiner::join(const Request& request) {
         status_.setStatus(TextFormat::format(kNotWebAddress, address.c_str(), address.c_str()));
         return false;
     }
-    status_.setStatus(kProcessing);
+    status_.setStatus(JoinMessages::Processing);
     // The output and every part's hidden file share the folder: its leftovers go once, here.
     ReplacingFile::removeAbandonedIn(request_.outputFolder.empty() ? "." : request_.outputFolder);
     std::unique_ptr<Download> partZero;
@@ -103,13 +86,13 @@ bool WebJoiner::join(const Request& request) {
     const std::string outputPath = PartNaming::join(request_.outputFolder, name);
     ReplacingFile output;
     if (!output.create(outputPath, ReplacingFile::Leftovers::Keep)) {
-        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, output.errorNumber()));
+        status_.setStatus(JoinMessages::outputNotCreated(output.errorNumber()));
         return false;
     }
     if (!joinParts(*partZero, output.file())) return false;
     output.commit(false);
     outputPath_ = outputPath;
-    status_.setStatus(kReady);
+    status_.setStatus(JoinMessages::Ready);
     return true;
 }
 
@@ -119,23 +102,31 @@ std::unique_ptr<WebJoiner::Download> WebJoiner::newDownload(const std::string& a
     std::string name = NameSanitizer::plainFileName(WebAddress::fileName(address));
     if (name.empty()) name = "download";
     if (!download->scratch.create(PartNaming::join(request_.outputFolder, name), ReplacingFile::Leftovers::Keep)) {
-        status_.setStatus(twoLanguages(kOutputNotCreated, kOutputNotCreatedDe, download->scratch.errorNumber()));
+        status_.setStatus(JoinMessages::outputNotCreated(download->scratch.errorNumber()));
         return nullptr;
     }
     return download;
 }
 
-// One file on its own, whole or (with a limit) its leading bytes only.
-ParallelDownloads::Finished WebJoiner::download(Download& download, std::uint64_t limit) {
+// One file on its own, whole or (with a limit) its leading bytes only, and no longer than a part
+// can use or, when it is no part, than notAPart.
+ParallelDownloads::Finished WebJoiner::download(Download& download, std::uint64_t limit, std::uint64_t notAPart) {
     ParallelDownloads downloads(limits_, &cancelled_);
+    boundByHead(downloads, notAPart);
     downloads.start(0, download.address, download.scratch.file(), limit);
     return downloads.next();
 }
 
-std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address) {
+void WebJoiner::boundByHead(ParallelDownloads& downloads, std::uint64_t notAPart) {
+    downloads.setWantedLength(CCode::HeaderSize, [notAPart](std::span<const std::uint8_t> head) {
+        return wantedLength(head, notAPart);
+    });
+}
+
+std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address, std::uint64_t notAPart) {
     auto fetched = newDownload(address);
     if (!fetched) return nullptr;
-    const ParallelDownloads::Finished finished = download(*fetched, 0);
+    const ParallelDownloads::Finished finished = download(*fetched, 0, notAPart);
     if (finished.outcome != ParallelDownloads::Outcome::Done) {
         reportFailedFetch(finished, address);
         return nullptr;
@@ -149,7 +140,7 @@ bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, c
     case ParallelDownloads::Outcome::Done:
         return false;
     case ParallelDownloads::Outcome::Missing: {
-        const std::string message = TextFormat::format(kMissing, where.c_str(), where.c_str());
+        const std::string message = JoinMessages::missing(where);
         messageBox_.showStopBox(message);
         status_.setStatus(message);
         break;
@@ -167,7 +158,8 @@ bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, c
 // The address may name part 0, any other part, or the download page. Part 0's address follows
 // from another part's by the naming rules, and from a page by its first link.
 bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Download>& partZero) {
-    std::unique_ptr<Download> first = fetch(address);
+    // The address may name a page: what is no part is read as one, up to the longest page.
+    std::unique_ptr<Download> first = fetch(address, kLongestPage);
     if (!first) return false;
     FileHandle reader;
     if (!first->openForReading(reader)) throw FileError(first->scratch.temporaryPath(), reader.errorNumber());
@@ -189,14 +181,14 @@ bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Downloa
     } else {
         const std::string text(head.begin(), head.end());
         if (!PageLinks::looksLikePage(text)) {
-            status_.setStatus(kNotRecognised);
+            status_.setStatus(JoinMessages::NotRecognised);
             return false;
         }
         partZeroAddress = partZeroFromPage(address, *first);
         if (partZeroAddress.empty()) return false;
     }
     first.reset();
-    partZero = fetch(partZeroAddress);
+    partZero = fetch(partZeroAddress, CCode::HeaderSize);
     partZeroAddress_ = partZeroAddress;
     return partZero != nullptr;
 }
@@ -222,26 +214,19 @@ bool WebJoiner::acceptPartZero(Download& partZero, CCode& record) {
     if (!partZero.openForReading(reader)) throw FileError(partZero.scratch.temporaryPath(), reader.errorNumber());
     const std::uint64_t size = reader.size();
     const std::string where = shown(partZero.address);
-    const char* part = where.c_str();
     record.userKey = request_.userKey;
     if (!record.loadHeader(PartCheck::readHead(reader, size), size)) {
-        status_.setStatus(TextFormat::format(kWrongStructure, part, part));
+        status_.setStatus(JoinMessages::wrongStructure(where));
         return false;
     }
     if (record.flagsAsRead > CCode::KnownFlags) {
-        status_.setStatus(TextFormat::format(kUnknownFlags, part, record.flagsAsRead, part, record.flagsAsRead));
+        status_.setStatus(JoinMessages::unknownFlags(where, record.flagsAsRead));
         return false;
     }
     geo_ = PartType::usesGeoNaming(static_cast<int>(record.flagsAsRead));
-    switch (PartCheck::countFault(record)) {
-    case PartCheck::CountFault::NoParts:
-        status_.setStatus(TextFormat::format(kWrongCount, part, record.partCount, part, record.partCount));
+    if (const std::string refusal = JoinMessages::countFault(record, where); !refusal.empty()) {
+        status_.setStatus(refusal);
         return false;
-    case PartCheck::CountFault::IndexBeyondCount:
-        status_.setStatus(TextFormat::format(kWrongPartNo, part, record.partIndex, part, record.partIndex));
-        return false;
-    case PartCheck::CountFault::None:
-        break;
     }
     set_ = PartCheck::SetSignature::of(record);
     bytesTotal_ = size * record.partCount;
@@ -254,7 +239,7 @@ bool WebJoiner::refusePartBeyondCount() {
     const std::string address = partAddress(set_.partCount);
     auto beyond = newDownload(address);
     if (!beyond) return true;
-    const ParallelDownloads::Finished finished = download(*beyond, CCode::HeaderSize);
+    const ParallelDownloads::Finished finished = download(*beyond, CCode::HeaderSize, CCode::HeaderSize);
     if (finished.outcome == ParallelDownloads::Outcome::Cancelled) return reportFailedFetch(finished, address);
     if (finished.outcome != ParallelDownloads::Outcome::Done) return false;
     FileHandle reader;
@@ -266,7 +251,7 @@ bool WebJoiner::refusePartBeyondCount() {
         record.flagsAsRead != set_.flags)
         return false;
     const std::string where = shown(address);
-    status_.setStatus(TextFormat::format(kBeyondCount, where.c_str(), set_.partCount, where.c_str(), set_.partCount));
+    status_.setStatus(JoinMessages::beyondCount(where, set_.partCount));
     return true;
 }
 
@@ -281,6 +266,7 @@ bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
     // Declared first, so that the hidden files outlive the transfers that write into them.
     std::map<std::uint64_t, std::unique_ptr<Download>> waiting;
     ParallelDownloads downloads(limits_, &cancelled_);
+    boundByHead(downloads, CCode::HeaderSize);
     downloads.setBytesArrived([this](std::uint64_t id, std::size_t length) {
         bytesDone_ += length;
         reportProgress(id);
@@ -320,36 +306,14 @@ bool WebJoiner::appendPart(Download& part, std::uint64_t index, FileHandle& outp
     const PartCheck::Result checked = PartCheck::check(
         reader, index, set_, request_.userKey, buffer_,
         [&output](const std::uint8_t* data, std::size_t length) { output.write(data, length); });
-    const std::string where = shown(part.address);
-    const char* path = where.c_str();
-    switch (checked.verdict) {
-    case PartCheck::Verdict::Sound:
+    if (checked.verdict == PartCheck::Verdict::Sound) {
         if (index == 0) bytesDone_ += reader.size();
         reportProgress(index);
         return true;
-    case PartCheck::Verdict::WrongStructure:
-    case PartCheck::Verdict::CutShort:
-        status_.setStatus(TextFormat::format(kWrongStructure, path, path));
-        return false;
-    case PartCheck::Verdict::WrongIndex:
-        status_.setStatus(TextFormat::format(kWrongPartNo, path, checked.record.partIndex, path,
-                                             checked.record.partIndex));
-        return false;
-    case PartCheck::Verdict::Foreign: {
-        const std::string picked = shown(partZeroAddress_);
-        status_.setStatus(TextFormat::format(kForeignPart, path, picked.c_str(), path, picked.c_str()));
-        return false;
     }
-    case PartCheck::Verdict::WrongLength:
-        status_.setStatus(TextFormat::format(kWrongLength, path, path));
-        return false;
-    case PartCheck::Verdict::ChecksumMismatch: {
-        const std::string message = TextFormat::format(kChecksum, path, path);
-        messageBox_.showStopBox(message);
-        status_.setStatus(message);
-        return false;
-    }
-    }
+    const std::string refusal = JoinMessages::verdict(checked, shown(part.address), shown(partZeroAddress_));
+    if (JoinMessages::needsStopBox(checked.verdict)) messageBox_.showStopBox(refusal);
+    status_.setStatus(refusal);
     return false;
 }
 

@@ -21,8 +21,9 @@ class StatusSink;
 // and every part is checked as a local join checks it (header, number, set, length and checksum,
 // deciphered with the user key) while its data goes into the rebuilt file. The rebuilt file takes
 // its name only when every part checked out; otherwise the failing part is named and nothing
-// stays behind. Texts go to the status sink, the missing-part and checksum messages also to the
-// message box sink; a write error throws FileError.
+// stays behind. No part is fetched beyond its header and the data it announces, so a server that
+// sends more, or without end, cannot fill the disk. Texts go to the status sink, the missing-part
+// and checksum messages also to the message box sink; a write error throws FileError.
 class WebJoiner {
 public:
     struct Request {
@@ -49,9 +50,10 @@ public:
 private:
     struct Download;
 
-    std::unique_ptr<Download> fetch(const std::string& address);
+    std::unique_ptr<Download> fetch(const std::string& address, std::uint64_t notAPart);
     std::unique_ptr<Download> newDownload(const std::string& address);
-    ParallelDownloads::Finished download(Download& download, std::uint64_t limit);
+    ParallelDownloads::Finished download(Download& download, std::uint64_t limit, std::uint64_t notAPart);
+    void boundByHead(ParallelDownloads& downloads, std::uint64_t notAPart);
     bool reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address);
     bool findPartZero(const std::string& address, std::unique_ptr<Download>& partZero);
     std::string partZeroFromPage(const std::string& pageAddress, Download& page);

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
-#include <poll.h>
 #include <pwd.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -33,21 +32,6 @@ const std::string kSshd = "/usr/sbin/sshd";
 bool runsFine(const std::string& program, const std::vector<std::string>& arguments) {
     return ::access(program.c_str(), X_OK) == 0 &&
            CliRun::runProgram(program, arguments, {}, std::chrono::seconds(60)).exitCode == 0;
-}
-
-// The first line the server prints, waiting at most a generous failsafe for a slow start.
-std::string readLine(int fd) {
-    std::string line;
-    char c = 0;
-    for (;;) {
-        pollfd ready{fd, POLLIN, 0};
-        if (::poll(&ready, 1, 30000) <= 0) throw std::runtime_error("the test server did not start");
-        const ssize_t got = ::read(fd, &c, 1);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) throw std::runtime_error("the test server ended at its start");
-        if (c == '\n') return line;
-        line += c;
-    }
 }
 
 bool accepts(int port) {
@@ -75,16 +59,15 @@ pid_t spawn(const std::vector<std::string>& arguments, posix_spawn_file_actions_
 } // namespace
 
 UploadServer::UploadServer(UploadServer&& other) noexcept
-    : pid_(other.pid_), toServer_(other.toServer_), port_(other.port_) {
+    : script_(std::move(other.script_)), pid_(other.pid_), port_(other.port_) {
+    other.script_.reset();
     other.pid_ = -1;
-    other.toServer_ = -1;
 }
 
 UploadServer::~UploadServer() { stop(); }
 
 void UploadServer::stop() {
-    if (toServer_ >= 0) ::close(toServer_);
-    toServer_ = -1;
+    script_.reset();
     if (pid_ <= 0) return;
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);
@@ -108,33 +91,12 @@ std::string UploadServer::missingForSsh() {
     return {};
 }
 
-UploadServer UploadServer::spawnPrintingPort(std::vector<std::string> argv) {
-    int input[2], output[2];
-    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0)
-        throw std::runtime_error("cannot make pipes for the test server");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+UploadServer UploadServer::script(const std::vector<std::string>& argv) {
     UploadServer server;
-    try {
-        server.pid_ = spawn(argv, &actions);
-    } catch (...) {
-        posix_spawn_file_actions_destroy(&actions);
-        for (int fd : {input[0], input[1], output[0], output[1]}) ::close(fd);
-        throw;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(input[0]);
-    ::close(output[1]);
-    server.toServer_ = input[1];
-    try {
-        server.port_ = std::stoi(readLine(output[0]));
-    } catch (...) {
-        ::close(output[0]);
-        throw;
-    }
-    ::close(output[0]);
+    server.script_.emplace(argv);
+    if (!server.script_->skipReason().empty())
+        throw std::runtime_error("the test server cannot run: " + server.script_->skipReason());
+    server.port_ = server.script_->port();
     return server;
 }
 
@@ -142,13 +104,13 @@ UploadServer UploadServer::ftp(const std::string& root, const std::string& user,
                                const std::vector<std::string>& extra) {
     std::vector<std::string> argv{kPython, kScripts + "/ftp_server.py", root, user, password};
     argv.insert(argv.end(), extra.begin(), extra.end());
-    return spawnPrintingPort(argv);
+    return script(argv);
 }
 
 UploadServer UploadServer::http(const std::string& root, const std::vector<std::string>& extra) {
     std::vector<std::string> argv{kPython, kScripts + "/put_server.py", root};
     argv.insert(argv.end(), extra.begin(), extra.end());
-    return spawnPrintingPort(argv);
+    return script(argv);
 }
 
 UploadServer UploadServer::ssh(const std::string& folder) {
@@ -198,6 +160,7 @@ UploadServer UploadServer::ssh(const std::string& folder) {
 }
 
 void UploadServer::dropSessions() const {
+    const pid_t server = script_ ? script_->pid() : pid_;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         const std::string name = entry.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
@@ -209,7 +172,7 @@ void UploadServer::dropSessions() const {
         if (end == std::string::npos) continue;
         int parent = 0;
         char state = 0;
-        if (std::sscanf(stat.c_str() + end + 1, " %c %d", &state, &parent) == 2 && parent == pid_)
+        if (std::sscanf(stat.c_str() + end + 1, " %c %d", &state, &parent) == 2 && parent == server)
             ::kill(std::stoi(name), SIGKILL);
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/ScriptServer.h"
+
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -40,10 +43,10 @@ public:
 
 private:
     UploadServer() = default;
-    static UploadServer spawnPrintingPort(std::vector<std::string> argv);
+    static UploadServer script(const std::vector<std::string>& argv);
     void stop();
 
-    pid_t pid_ = -1;
-    int toServer_ = -1; // the scripts' standard input: closing it ends them
+    std::optional<ScriptServer> script_; // the Python servers
+    pid_t pid_ = -1;                      // sshd
     int port_ = 0;
 };

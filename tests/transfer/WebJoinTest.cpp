@@ -149,6 +149,40 @@ TEST_F(WebJoin, RefusesAFaultyRemotePartAndLeavesNothing) {
     }
 }
 
+// A server that streams without end fills no disk: a part is fetched no further than its header
+// announces (what follows a part is ignored, as in a local join), what is no part no further than
+// a part's head, and a first address that is no part no further than the longest page.
+TEST_F(WebJoin, StopsAnEndlessDownloadAtWhatItCanUse) {
+    struct Case {
+        std::string endless; // sends its file, then zeros without end
+        bool emptied;        // the file is emptied first, so that nothing but zeros comes
+        std::string address;
+        const char* expected; // empty: the set is rebuilt
+    };
+    const std::vector<Case> cases{
+        {"live_set03.ppt", false, "live_set00.ppt", ""},
+        {"live_set03.ppt", true, "live_set00.ppt", "live_set03.ppt has wrong structure"},
+        {"live_set00.ppt", true, "live_set00.ppt", "Not a part file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.endless + (c.emptied ? " emptied" : ""));
+        const std::string part = site(c.endless);
+        const auto original = FileBytes::read(part);
+        if (c.emptied) FileBytes::write(part, {});
+        SetServer server("http", folder_.file("site"), {"--endless", c.endless});
+        const CliRun run = join(server.url(c.address));
+        FileBytes::write(part, original);
+        if (std::string(c.expected).empty()) {
+            expectRebuilt(run);
+            std::filesystem::remove(out() + "/Live Set.mp3");
+            continue;
+        }
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
+        EXPECT_TRUE(entries(out()).empty());
+    }
+}
+
 TEST_F(WebJoin, UnreachableServerOrNoSetFails) {
     SetServer server("http", folder_.file("site"));
     FileBytes::writeText(site("notes.txt"), "no part, no page");

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Serves a folder on 127.0.0.1 for the tests that fetch sets from the web.
 
-    set_server.py http FOLDER [--cut-once NAME] [--stall-once NAME] [--no-ranges yes] [--log FILE]
+    set_server.py http FOLDER [--cut-once NAME] [--stall-once NAME] [--endless NAME] [--no-ranges yes]
+                              [--log FILE]
     set_server.py ftp FOLDER
 
 Prints the port it listens on as the first line of standard output, or "skip: REASON" when the
@@ -12,6 +13,8 @@ http: GET and HEAD of the folder's files, with single byte ranges ("bytes=N-" an
   --cut-once NAME    the first GET of NAME announces the whole answer, sends half and closes
   --stall-once NAME  the first GET of NAME announces the whole answer, sends half and then nothing,
                      holding the connection open until the client gives up
+  --endless NAME     every GET of NAME sends the file and then zero bytes without end, announcing no
+                     length, until the client goes away
   --no-ranges yes    ignore the Range header: every GET answers with the whole file
   --log FILE         one line per request: "METHOD /path RANGE" (RANGE "-" when none)
 ftp: the folder read-only for the anonymous user (Debian's python3-pyftpdlib).
@@ -65,10 +68,30 @@ def serve_http(folder, options):
                         return what
             return None
 
+        def answer_endless(self, path, send_body):
+            self.send_response(200)
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.close_connection = True
+            if not send_body:
+                return
+            with open(path, "rb") as f:
+                data = f.read()
+            zeros = bytes(65536)
+            try:
+                self.wfile.write(data)
+                while True:
+                    self.wfile.write(zeros)
+            except OSError:
+                pass
+
         def answer(self, send_body):
             self.log_request_line()
             name = self.path.split("?", 1)[0].lstrip("/")
             path = os.path.join(folder, name)
+            if name == options.get("--endless") and os.path.isfile(path):
+                self.answer_endless(path, send_body)
+                return
             if "/" in name or not os.path.isfile(path):
                 self.send_response(404)
                 self.send_header("Content-Length", "0")

@@ -1,74 +1,8 @@
 #include "platform/xaudio/MisbehavingHttpServer.h"
 
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
-
-namespace {
-
-// The first line the server prints, waiting at most a generous failsafe for a slow start.
-std::string readLine(int fd) {
-    std::string line;
-    char c = 0;
-    for (;;) {
-        pollfd ready{fd, POLLIN, 0};
-        if (::poll(&ready, 1, 30000) <= 0) throw std::runtime_error("the test http server did not start");
-        const ssize_t got = ::read(fd, &c, 1);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) throw std::runtime_error("the test http server ended at its start");
-        if (c == '\n') return line;
-        line += c;
-    }
-}
-
-} // namespace
-
-MisbehavingHttpServer::MisbehavingHttpServer(const std::string& mode, const std::string& file) {
-    int input[2], output[2];
-    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0)
-        throw std::runtime_error("cannot make pipes for the test http server");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-    std::string python = QUARVEL_TEST_PYTHON, script = QUARVEL_TEST_HTTP_SERVER, modeWord = mode, path = file;
-    char* argv[] = {python.data(), script.data(), modeWord.data(), path.data(), nullptr};
-    const int spawned = posix_spawn(&pid_, python.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(input[0]);
-    ::close(output[1]);
-    toServer_ = input[1];
-    try {
-        if (spawned != 0) throw std::runtime_error("cannot start " + python);
-        port_ = std::stoi(readLine(output[0]));
-    } catch (...) {
-        ::close(output[0]);
-        stop();
-        throw;
-    }
-    ::close(output[0]);
-}
-
-MisbehavingHttpServer::~MisbehavingHttpServer() {
-    stop();
-}
-
-void MisbehavingHttpServer::stop() {
-    if (toServer_ >= 0) ::close(toServer_);
-    toServer_ = -1;
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM); // a connection thread may still be busy; the server keeps no state
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-}
+MisbehavingHttpServer::MisbehavingHttpServer(const std::string& mode, const std::string& file)
+    : server_({QUARVEL_TEST_PYTHON, QUARVEL_TEST_HTTP_SERVER, mode, file}) {}
 
 std::string MisbehavingHttpServer::url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+    return "http://127.0.0.1:" + std::to_string(server_.port()) + path;
 }
