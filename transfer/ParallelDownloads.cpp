@@ -2,21 +2,16 @@
 
 #include "base/FileError.h"
 #include "base/FileHandle.h"
+#include "platform/xaudio/CurlLibrary.h"
 
 #include <curl/curl.h>
 
-#include <mutex>
 #include <stdexcept>
 
 namespace {
 
 constexpr const char* kProtocols = "http,https,ftp";
 constexpr int kPollMilliseconds = 100;
-
-void startLibraryOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // Errors after which the rest of the file may still come: the connection broke or went quiet.
 bool mayResume(CURLcode code) {
@@ -60,21 +55,20 @@ struct ParallelDownloads::Transfer {
     char errorText[CURL_ERROR_SIZE] = {};
 
     ~Transfer() {
-        if (easy) curl_easy_cleanup(easy);
+        if (easy) CurlLibrary::require().easyCleanup(easy);
     }
 };
 
 ParallelDownloads::ParallelDownloads(Limits limits, const std::atomic<bool>* cancel)
     : limits_(limits), cancel_(cancel) {
-    startLibraryOnce();
-    multi_ = curl_multi_init();
+    multi_ = CurlLibrary::require().multiInit();
     if (!multi_) throw std::runtime_error("the network library could not start");
 }
 
 ParallelDownloads::~ParallelDownloads() {
-    for (auto& [id, transfer] : transfers_) curl_multi_remove_handle(multi_, transfer->easy);
+    for (auto& [id, transfer] : transfers_) CurlLibrary::require().multiRemoveHandle(multi_, transfer->easy);
     transfers_.clear();
-    curl_multi_cleanup(multi_);
+    CurlLibrary::require().multiCleanup(multi_);
 }
 
 void ParallelDownloads::start(std::uint64_t id, const std::string& address, FileHandle& target,
@@ -85,7 +79,7 @@ void ParallelDownloads::start(std::uint64_t id, const std::string& address, File
     transfer->target = &target;
     transfer->limit = transfer->askedLimit = limit;
     transfer->owner = this;
-    transfer->easy = curl_easy_init();
+    transfer->easy = CurlLibrary::require().easyInit();
     if (!transfer->easy) throw std::runtime_error("the network library could not start a download");
     Transfer& added = *transfer;
     transfers_[id] = std::move(transfer);
@@ -94,31 +88,31 @@ void ParallelDownloads::start(std::uint64_t id, const std::string& address, File
 
 void ParallelDownloads::launch(Transfer& transfer) {
     CURL* easy = transfer.easy;
-    curl_easy_reset(easy);
+    CurlLibrary::require().easyReset(easy);
     transfer.errorText[0] = '\0';
     transfer.writtenBeforeAttempt = transfer.written;
-    curl_easy_setopt(easy, CURLOPT_URL, transfer.address.c_str());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, kProtocols);
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, "quarvel");
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits_.connect.count()));
+    CurlLibrary::require().easySetopt(easy, CURLOPT_URL, transfer.address.c_str());
+    CurlLibrary::require().easySetopt(easy, CURLOPT_PROTOCOLS_STR, kProtocols);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_MAXREDIRS, 10L);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_FAILONERROR, 1L);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_NOSIGNAL, 1L);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_USERAGENT, "quarvel");
+    CurlLibrary::require().easySetopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits_.connect.count()));
     // Fewer than one byte a second for the no-data time ends the attempt.
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.noData.count()));
-    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits_.noData.count()));
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorText);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &ParallelDownloads::receive);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_PRIVATE, &transfer);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.noData.count()));
+    CurlLibrary::require().easySetopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits_.noData.count()));
+    CurlLibrary::require().easySetopt(easy, CURLOPT_ERRORBUFFER, transfer.errorText);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_WRITEFUNCTION, &ParallelDownloads::receive);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_WRITEDATA, &transfer);
+    CurlLibrary::require().easySetopt(easy, CURLOPT_PRIVATE, &transfer);
     if (transfer.written > 0)
-        curl_easy_setopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(transfer.written));
+        CurlLibrary::require().easySetopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(transfer.written));
     else if (transfer.limit > 0)
-        curl_easy_setopt(easy, CURLOPT_RANGE, ("0-" + std::to_string(transfer.limit - 1)).c_str());
-    curl_multi_add_handle(multi_, easy);
+        CurlLibrary::require().easySetopt(easy, CURLOPT_RANGE, ("0-" + std::to_string(transfer.limit - 1)).c_str());
+    CurlLibrary::require().multiAddHandle(multi_, easy);
 }
 
 std::size_t ParallelDownloads::receive(char* data, std::size_t size, std::size_t count, void* opaque) {
@@ -157,14 +151,14 @@ ParallelDownloads::Finished ParallelDownloads::next() {
         if (cancel_ && cancel_->load()) return {0, Outcome::Cancelled, {}};
         if (transfers_.empty()) throw std::logic_error("no download is running");
         int stillRunning = 0;
-        curl_multi_perform(multi_, &stillRunning);
+        CurlLibrary::require().multiPerform(multi_, &stillRunning);
         int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+        while (CURLMsg* message = CurlLibrary::require().multiInfoRead(multi_, &queued)) {
             if (message->msg != CURLMSG_DONE) continue;
             Transfer* transfer = nullptr;
-            curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
+            CurlLibrary::require().easyGetinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
             const int code = message->data.result;
-            curl_multi_remove_handle(multi_, transfer->easy);
+            CurlLibrary::require().multiRemoveHandle(multi_, transfer->easy);
             if (auto finished = settle(*transfer, code)) {
                 const std::exception_ptr writeError = transfer->writeError;
                 transfers_.erase(finished->id);
@@ -172,7 +166,7 @@ ParallelDownloads::Finished ParallelDownloads::next() {
                 return *finished;
             }
         }
-        curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
+        CurlLibrary::require().multiPoll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
     }
 }
 
@@ -182,8 +176,8 @@ std::optional<ParallelDownloads::Finished> ParallelDownloads::settle(Transfer& t
     if (transfer.writeError) return finished;
     if (code == CURLE_OK || (transfer.limit > 0 && transfer.written >= transfer.limit)) return finished;
     long status = 0;
-    curl_easy_getinfo(transfer.easy, CURLINFO_RESPONSE_CODE, &status);
-    finished.detail = transfer.errorText[0] ? transfer.errorText : curl_easy_strerror(code);
+    CurlLibrary::require().easyGetinfo(transfer.easy, CURLINFO_RESPONSE_CODE, &status);
+    finished.detail = transfer.errorText[0] ? transfer.errorText : CurlLibrary::require().easyStrerror(code);
     if (code == CURLE_REMOTE_FILE_NOT_FOUND ||
         (code == CURLE_HTTP_RETURNED_ERROR && (status == 404 || status == 410))) {
         finished.outcome = Outcome::Missing;
