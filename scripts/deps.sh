@@ -11,7 +11,6 @@ packages=(
   mpg123
   lame time hyperfine xvfb xauth strace
   python3 man-db groff-base desktop-file-utils appstream
-  python3-pyftpdlib
   dbus librsvg2-bin lintian
   clang libclang-rt-14-dev
   python3-pyftpdlib python3-openssl openssh-server openssh-client openssl libsecret-1-dev gnome-keyring
