@@ -3,6 +3,7 @@
 #include "base/FileError.h"
 #include "base/FileHandle.h"
 #include "platform/xaudio/CurlLibrary.h"
+#include "transfer/CurlHandle.h"
 
 #include <curl/curl.h>
 
@@ -49,14 +50,10 @@ struct ParallelDownloads::Transfer {
     std::uint64_t writtenBeforeAttempt = 0;
     int fruitless = 0;
     int restarts = 0;
-    CURL* easy = nullptr;
+    CurlHandle easy;
     ParallelDownloads* owner = nullptr;
     std::exception_ptr writeError;
     char errorText[CURL_ERROR_SIZE] = {};
-
-    ~Transfer() {
-        if (easy) CurlLibrary::require().easyCleanup(easy);
-    }
 };
 
 ParallelDownloads::ParallelDownloads(Limits limits, const std::atomic<bool>* cancel)
@@ -66,7 +63,7 @@ ParallelDownloads::ParallelDownloads(Limits limits, const std::atomic<bool>* can
 }
 
 ParallelDownloads::~ParallelDownloads() {
-    for (auto& [id, transfer] : transfers_) CurlLibrary::require().multiRemoveHandle(multi_, transfer->easy);
+    for (auto& [id, transfer] : transfers_) CurlLibrary::require().multiRemoveHandle(multi_, transfer->easy.get());
     transfers_.clear();
     CurlLibrary::require().multiCleanup(multi_);
 }
@@ -79,40 +76,39 @@ void ParallelDownloads::start(std::uint64_t id, const std::string& address, File
     transfer->target = &target;
     transfer->limit = transfer->askedLimit = limit;
     transfer->owner = this;
-    transfer->easy = CurlLibrary::require().easyInit();
-    if (!transfer->easy) throw std::runtime_error("the network library could not start a download");
     Transfer& added = *transfer;
     transfers_[id] = std::move(transfer);
     launch(added);
 }
 
 void ParallelDownloads::launch(Transfer& transfer) {
-    CURL* easy = transfer.easy;
-    CurlLibrary::require().easyReset(easy);
+    const CurlLibrary& curl = CurlLibrary::require();
+    CURL* easy = transfer.easy.get();
+    transfer.easy.reset();
     transfer.errorText[0] = '\0';
     transfer.writtenBeforeAttempt = transfer.written;
-    CurlLibrary::require().easySetopt(easy, CURLOPT_URL, transfer.address.c_str());
-    CurlLibrary::require().easySetopt(easy, CURLOPT_PROTOCOLS_STR, kProtocols);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_MAXREDIRS, 10L);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_FAILONERROR, 1L);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_NOSIGNAL, 1L);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_USERAGENT, "quarvel");
-    CurlLibrary::require().easySetopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits_.connect.count()));
+    curl.easySetopt(easy, CURLOPT_URL, transfer.address.c_str());
+    curl.easySetopt(easy, CURLOPT_PROTOCOLS_STR, kProtocols);
+    curl.easySetopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+    curl.easySetopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl.easySetopt(easy, CURLOPT_MAXREDIRS, 10L);
+    curl.easySetopt(easy, CURLOPT_FAILONERROR, 1L);
+    curl.easySetopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl.easySetopt(easy, CURLOPT_USERAGENT, "quarvel");
+    curl.easySetopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits_.connect.count()));
     // Fewer than one byte a second for the no-data time ends the attempt.
-    CurlLibrary::require().easySetopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.noData.count()));
-    CurlLibrary::require().easySetopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits_.noData.count()));
-    CurlLibrary::require().easySetopt(easy, CURLOPT_ERRORBUFFER, transfer.errorText);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_WRITEFUNCTION, &ParallelDownloads::receive);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_WRITEDATA, &transfer);
-    CurlLibrary::require().easySetopt(easy, CURLOPT_PRIVATE, &transfer);
+    curl.easySetopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl.easySetopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.noData.count()));
+    curl.easySetopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(limits_.noData.count()));
+    curl.easySetopt(easy, CURLOPT_ERRORBUFFER, transfer.errorText);
+    curl.easySetopt(easy, CURLOPT_WRITEFUNCTION, &ParallelDownloads::receive);
+    curl.easySetopt(easy, CURLOPT_WRITEDATA, &transfer);
+    curl.easySetopt(easy, CURLOPT_PRIVATE, &transfer);
     if (transfer.written > 0)
-        CurlLibrary::require().easySetopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(transfer.written));
+        curl.easySetopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(transfer.written));
     else if (transfer.limit > 0)
-        CurlLibrary::require().easySetopt(easy, CURLOPT_RANGE, ("0-" + std::to_string(transfer.limit - 1)).c_str());
-    CurlLibrary::require().multiAddHandle(multi_, easy);
+        curl.easySetopt(easy, CURLOPT_RANGE, ("0-" + std::to_string(transfer.limit - 1)).c_str());
+    curl.multiAddHandle(multi_, easy);
 }
 
 std::size_t ParallelDownloads::receive(char* data, std::size_t size, std::size_t count, void* opaque) {
@@ -147,18 +143,19 @@ void ParallelDownloads::learnFromHead(Transfer& transfer, const char* data, std:
 }
 
 ParallelDownloads::Finished ParallelDownloads::next() {
+    const CurlLibrary& curl = CurlLibrary::require();
     for (;;) {
         if (cancel_ && cancel_->load()) return {0, Outcome::Cancelled, {}};
         if (transfers_.empty()) throw std::logic_error("no download is running");
         int stillRunning = 0;
-        CurlLibrary::require().multiPerform(multi_, &stillRunning);
+        curl.multiPerform(multi_, &stillRunning);
         int queued = 0;
-        while (CURLMsg* message = CurlLibrary::require().multiInfoRead(multi_, &queued)) {
+        while (CURLMsg* message = curl.multiInfoRead(multi_, &queued)) {
             if (message->msg != CURLMSG_DONE) continue;
             Transfer* transfer = nullptr;
-            CurlLibrary::require().easyGetinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
+            curl.easyGetinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
             const int code = message->data.result;
-            CurlLibrary::require().multiRemoveHandle(multi_, transfer->easy);
+            curl.multiRemoveHandle(multi_, transfer->easy.get());
             if (auto finished = settle(*transfer, code)) {
                 const std::exception_ptr writeError = transfer->writeError;
                 transfers_.erase(finished->id);
@@ -166,7 +163,7 @@ ParallelDownloads::Finished ParallelDownloads::next() {
                 return *finished;
             }
         }
-        CurlLibrary::require().multiPoll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
+        curl.multiPoll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
     }
 }
 
@@ -176,7 +173,7 @@ std::optional<ParallelDownloads::Finished> ParallelDownloads::settle(Transfer& t
     if (transfer.writeError) return finished;
     if (code == CURLE_OK || (transfer.limit > 0 && transfer.written >= transfer.limit)) return finished;
     long status = 0;
-    CurlLibrary::require().easyGetinfo(transfer.easy, CURLINFO_RESPONSE_CODE, &status);
+    CurlLibrary::require().easyGetinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &status);
     finished.detail = transfer.errorText[0] ? transfer.errorText : CurlLibrary::require().easyStrerror(code);
     if (code == CURLE_REMOTE_FILE_NOT_FOUND ||
         (code == CURLE_HTTP_RETURNED_ERROR && (status == 404 || status == 410))) {

@@ -2,8 +2,6 @@
 
 #include "platform/xaudio/CurlLibrary.h"
 
-#include "transfer/CurlHandle.h"
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -66,7 +64,7 @@ std::optional<UploadAddress> UploadAddress::parse(const std::string& text, const
         problem = "Not an upload address: \"" + text + "\": " + kSchemeHint;
         return std::nullopt;
     }
-    CurlHandle started; // the URL parser needs the library started
+    // The URL parser needs libcurl started, which its first require() does.
     UrlParts url(CurlLibrary::require().urlNew(), CurlLibrary::require().urlCleanup);
     if (!url || CurlLibrary::require().urlSet(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
         problem = "Not an upload address: \"" + text + "\"";

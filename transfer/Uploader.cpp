@@ -45,48 +45,49 @@ bool Uploader::upload(const UploadSet& set) {
 }
 
 void Uploader::applyCommonOptions(const std::string& url) {
+    const CurlLibrary& library = CurlLibrary::require();
     CURL* curl = curl_.get();
     curl_.reset();
-    CurlLibrary::require().easySetopt(curl, CURLOPT_URL, url.c_str());
-    CurlLibrary::require().easySetopt(curl, CURLOPT_PROTOCOLS_STR, "ftp,ftps,sftp,http,https");
-    CurlLibrary::require().easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_ERRORBUFFER, errorText_);
+    library.easySetopt(curl, CURLOPT_URL, url.c_str());
+    library.easySetopt(curl, CURLOPT_PROTOCOLS_STR, "ftp,ftps,sftp,http,https");
+    library.easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    library.easySetopt(curl, CURLOPT_ERRORBUFFER, errorText_);
     const long idle = static_cast<long>(std::max<std::int64_t>(1, request_.idleTimeout.count()));
-    CurlLibrary::require().easySetopt(curl, CURLOPT_CONNECTTIMEOUT, idle);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, idle);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_LOW_SPEED_TIME, idle);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_XFERINFOFUNCTION, &Uploader::onProgress);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_XFERINFODATA, this);
+    library.easySetopt(curl, CURLOPT_CONNECTTIMEOUT, idle);
+    library.easySetopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, idle);
+    library.easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    library.easySetopt(curl, CURLOPT_LOW_SPEED_TIME, idle);
+    library.easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+    library.easySetopt(curl, CURLOPT_XFERINFOFUNCTION, &Uploader::onProgress);
+    library.easySetopt(curl, CURLOPT_XFERINFODATA, this);
     // Whatever a server sends back (a size request's answer, an error page) is not shown.
-    CurlLibrary::require().easySetopt(curl, CURLOPT_WRITEFUNCTION, &Uploader::discard);
+    library.easySetopt(curl, CURLOPT_WRITEFUNCTION, &Uploader::discard);
 
     const std::string& user = request_.user.empty() ? address_->user() : request_.user;
     const std::string& password = request_.password.empty() ? address_->password() : request_.password;
-    if (!user.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_USERNAME, user.c_str());
-    if (!password.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_PASSWORD, password.c_str());
-    if (!request_.caFile.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_CAINFO, request_.caFile.c_str());
+    if (!user.empty()) library.easySetopt(curl, CURLOPT_USERNAME, user.c_str());
+    if (!password.empty()) library.easySetopt(curl, CURLOPT_PASSWORD, password.c_str());
+    if (!request_.caFile.empty()) library.easySetopt(curl, CURLOPT_CAINFO, request_.caFile.c_str());
 
     switch (address_->protocol()) {
     case UploadAddress::Protocol::Ftps:
-        CurlLibrary::require().easySetopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        library.easySetopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
         [[fallthrough]];
     case UploadAddress::Protocol::Ftp:
-        CurlLibrary::require().easySetopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+        library.easySetopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
         break;
     case UploadAddress::Protocol::Sftp:
-        CurlLibrary::require().easySetopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-        CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_AUTH_TYPES,
-                         static_cast<long>(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        library.easySetopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+        library.easySetopt(curl, CURLOPT_SSH_AUTH_TYPES,
+                           static_cast<long>(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
         if (!request_.identityFile.empty()) {
-            CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, request_.identityFile.c_str());
-            if (!password.empty()) CurlLibrary::require().easySetopt(curl, CURLOPT_KEYPASSWD, password.c_str());
+            library.easySetopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, request_.identityFile.c_str());
+            if (!password.empty()) library.easySetopt(curl, CURLOPT_KEYPASSWD, password.c_str());
         }
         if (!request_.knownHostsFile.empty()) {
-            CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_KNOWNHOSTS, request_.knownHostsFile.c_str());
-            CurlLibrary::require().easySetopt(curl, CURLOPT_SSH_KEYFUNCTION, +[](CURL*, const curl_khkey*, const curl_khkey*,
-                                                                enum curl_khmatch match, void*) -> int {
+            library.easySetopt(curl, CURLOPT_SSH_KNOWNHOSTS, request_.knownHostsFile.c_str());
+            library.easySetopt(curl, CURLOPT_SSH_KEYFUNCTION, +[](CURL*, const curl_khkey*, const curl_khkey*,
+                                                                  enum curl_khmatch match, void*) -> int {
                 // A server not listed yet is taken as it is; one listed with another key is refused.
                 return match == CURLKHMATCH_MISMATCH ? CURLKHSTAT_REJECT : CURLKHSTAT_FINE;
             });
@@ -94,7 +95,7 @@ void Uploader::applyCommonOptions(const std::string& url) {
         break;
     case UploadAddress::Protocol::Http:
     case UploadAddress::Protocol::Https:
-        CurlLibrary::require().easySetopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
+        library.easySetopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
         break;
     }
 }
@@ -163,19 +164,20 @@ bool Uploader::sendFile(const UploadSet::File& file) {
 TransferFailure Uploader::transfer(FileHandle& local, const std::string& url, std::uint64_t size,
                                    std::uint64_t offset) {
     applyCommonOptions(url);
+    const CurlLibrary& library = CurlLibrary::require();
     CURL* curl = curl_.get();
     local.seek(0);
     local_ = &local;
     position_ = 0;
     readError_.clear();
-    CurlLibrary::require().easySetopt(curl, CURLOPT_UPLOAD, 1L);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_READFUNCTION, &Uploader::readLocal);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_READDATA, this);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_SEEKFUNCTION, &Uploader::seekLocal);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_SEEKDATA, this);
-    CurlLibrary::require().easySetopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    library.easySetopt(curl, CURLOPT_UPLOAD, 1L);
+    library.easySetopt(curl, CURLOPT_READFUNCTION, &Uploader::readLocal);
+    library.easySetopt(curl, CURLOPT_READDATA, this);
+    library.easySetopt(curl, CURLOPT_SEEKFUNCTION, &Uploader::seekLocal);
+    library.easySetopt(curl, CURLOPT_SEEKDATA, this);
+    library.easySetopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
     // libcurl skips the bytes the server has (through the seek above) and appends the rest.
-    if (offset > 0) CurlLibrary::require().easySetopt(curl, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(offset));
+    if (offset > 0) library.easySetopt(curl, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(offset));
     TransferFailure result = perform();
     local_ = nullptr;
     return result;

@@ -148,12 +148,13 @@ UploadServer UploadServer::ssh(const std::string& folder) {
         throw;
     }
     posix_spawn_file_actions_destroy(&actions);
-    // A failsafe for a slow start, not a timing check.
+    // A failsafe for a slow start, not a timing check; a server still running when it gives up
+    // is ended with the object.
     for (int waited = 0; !accepts(server.port_); ++waited) {
-        if (waited > 3000 || ::waitpid(server.pid_, nullptr, WNOHANG) == server.pid_) {
-            server.pid_ = -1;
+        const bool ended = ::waitpid(server.pid_, nullptr, WNOHANG) == server.pid_;
+        if (ended) server.pid_ = -1;
+        if (ended || waited > 3000)
             throw std::runtime_error("sshd did not start: " + FileBytes::readText(folder + "/sshd.log"));
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return server;
