@@ -8,6 +8,7 @@
 #include "transfer/Uploader.h"
 
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 
@@ -94,6 +95,10 @@ int UploadCommand::run(const std::vector<std::string>& arguments) {
         if (!uploader.upload(*set)) return 1;
     } catch (const FileError& error) {
         reporter.error(error.path() + ": " + error.description());
+        return 1;
+    } catch (const std::exception& error) {
+        // The network library could not start: nothing was sent.
+        reporter.error(error.what());
         return 1;
     }
     for (const UploadSet::File& file : set->files()) std::printf("%s%s\n", address->shown().c_str(), file.name.c_str());

@@ -64,9 +64,14 @@ std::optional<UploadAddress> UploadAddress::parse(const std::string& text, const
         problem = "Not an upload address: \"" + text + "\": " + kSchemeHint;
         return std::nullopt;
     }
-    // The URL parser needs libcurl started, which its first require() does.
-    UrlParts url(CurlLibrary::require().urlNew(), CurlLibrary::require().urlCleanup);
-    if (!url || CurlLibrary::require().urlSet(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
+    // The URL parser is libcurl's: without the library no address can be read, and nothing sent.
+    const CurlLibrary* curl = CurlLibrary::instance();
+    if (!curl) {
+        problem = "Can't upload to \"" + text + "\": " + CurlLibrary::loadError();
+        return std::nullopt;
+    }
+    UrlParts url(curl->urlNew(), curl->urlCleanup);
+    if (!url || curl->urlSet(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
         problem = "Not an upload address: \"" + text + "\"";
         return std::nullopt;
     }

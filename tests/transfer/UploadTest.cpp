@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <cstdlib>
 #include <filesystem>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -364,6 +365,25 @@ TEST_F(UploadTest, CommandLineUploadsWithAPasswordFileAndFailsWithAStatus) {
         EXPECT_EQ(run.exitCode, 1) << c.expected;
         EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
     }
+}
+
+// Without a usable network library the network commands say why and send or write nothing.
+TEST_F(UploadTest, NetworkCommandsWithoutTheNetworkLibraryFailWithItsReason) {
+    const char* cli = std::getenv("QUARVEL_CLI");
+    ASSERT_NE(cli, nullptr);
+    const std::string part = local + "/song02.ppt";
+    const std::string out = folder.file("out");
+    fs::create_directories(out);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"upload", part, "ftp://127.0.0.1:9/sets"},
+          std::vector<std::string>{"join", "http://127.0.0.1:9/song00.ppt", "--out", out}}) {
+        const CliRun run = CliRun::runProgram(cli, arguments,
+                                              {std::string("LD_LIBRARY_PATH=") + QUARVEL_NO_NETWORK_LIBRARY_DIR},
+                                              std::chrono::seconds(60));
+        EXPECT_EQ(run.exitCode, 1) << arguments[0] << ": " << run.err;
+        EXPECT_NE(run.err.find("network library"), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(fs::is_empty(out));
 }
 
 } // namespace
