@@ -10,10 +10,7 @@ QToolBar* ToolBarBuilder::build(int resourceId, int barId, CommandTable& command
     auto* bar = new QToolBar(parent);
     ControlId::set(bar, barId);
     bar->setWindowTitle(QStringLiteral("Toolbar"));
-    bar->setAccessibleName(bar->windowTitle());
-    // The button that shows the commands for which the bar has no room.
-    if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
-        more->setAccessibleName(QStringLiteral("More commands"));
+    nameForScreenReaders(bar, bar->windowTitle());
     const int size = ToolbarTable::buttonSize(resourceId);
     bar->setIconSize(QSize(size, size));
     for (const int command : ToolbarTable::buttons(resourceId)) {
@@ -23,4 +20,10 @@ QToolBar* ToolBarBuilder::build(int resourceId, int barId, CommandTable& command
             bar->addAction(commands.action(command));
     }
     return bar;
+}
+
+void ToolBarBuilder::nameForScreenReaders(QToolBar* bar, const QString& name) {
+    bar->setAccessibleName(name);
+    if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class CommandTable;
+class QString;
 class QToolBar;
 class QWidget;
 
@@ -9,4 +10,7 @@ class QWidget;
 class ToolBarBuilder {
 public:
     static QToolBar* build(int resourceId, int barId, CommandTable& commands, QWidget* parent);
+    // The name a screen reader announces for the bar, and for the button that shows the commands
+    // for which the bar has no room.
+    static void nameForScreenReaders(QToolBar* bar, const QString& name);
 };

@@ -8,6 +8,7 @@
 #include "framework/FormHost.h"
 #include "framework/QtText.h"
 #include "framework/StatusBar.h"
+#include "framework/ToolBarBuilder.h"
 #include "resources/MenuTable.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
@@ -131,12 +132,9 @@ void CHelpViewer::createBand(ChildFrame& frame) {
     addressBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     addressBar_->addWidget(addressBox_);
     window->addToolBar(Qt::TopToolBarArea, addressBar_);
-    browseBar_->setAccessibleName(QStringLiteral("Toolbar"));
-    addressBar_->setAccessibleName(QStringLiteral("Address bar"));
+    ToolBarBuilder::nameForScreenReaders(browseBar_, QStringLiteral("Toolbar"));
+    ToolBarBuilder::nameForScreenReaders(addressBar_, QStringLiteral("Address bar"));
     addressBox_->setAccessibleName(text(IDS_ADDRESS_LABEL).remove(QLatin1Char('&')));
-    for (QToolBar* bar : {browseBar_, addressBar_})
-        if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
-            more->setAccessibleName(QStringLiteral("More commands"));
     connect(addressBox_->lineEdit(), &QLineEdit::returnPressed, this, &CHelpViewer::Go);
     connect(addressBox_, qOverload<int>(&QComboBox::activated), this, &CHelpViewer::openListEntry);
     addressBox_->lineEdit()->installEventFilter(this);

@@ -11,14 +11,6 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-std::string dateText(std::time_t time) {
-    std::tm local{};
-    localtime_r(&time, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
-    return text;
-}
-
 } // namespace
 
 std::string FolderListing::lowerCase(std::string text) {
@@ -36,7 +28,6 @@ std::optional<LVFILEDATA> FolderListing::details(const std::string& path) {
     row.size = static_cast<std::uint64_t>(info.st_size);
     row.sizeText = std::to_string(row.size);
     row.modified = info.st_mtime;
-    row.dateText = dateText(info.st_mtime);
     if (!(info.st_mode & S_IWUSR)) {
         row.fileAttributes |= ReadOnly;
         row.attributeLetters = "R";

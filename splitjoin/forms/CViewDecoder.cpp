@@ -271,7 +271,7 @@ void CViewDecoder::checkSet() {
     const JoinValues& values = joiner_.values();
     SetChecker::Result result;
     try {
-        result = SetChecker::check(values.inputPart, values.userKey.substr(0, CCode::MaxUserKeyLength));
+        result = SetChecker::check(values.inputPart, values.userKey);
     } catch (const FileError& error) {
         DialogRunner::critical(this, boxTitle(), fromStd(error.description()));
         return;
@@ -301,7 +301,7 @@ void CViewDecoder::startWebJoin(const std::string& address) {
     WebJoiner::Request request;
     request.address = address;
     request.outputFolder = values.outputFolder.empty() ? values.inputFolder : values.outputFolder;
-    request.userKey = values.userKey.substr(0, CCode::MaxUserKeyLength);
+    request.userKey = values.userKey;
     webJoin_ = std::make_unique<WebJoinRun>(request);
     webProgress_ = new QProgressDialog(QStringLiteral("Joining from ") + fromStd(address), QStringLiteral("Cancel"), 0,
                                        100, this);

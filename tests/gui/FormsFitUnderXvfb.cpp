@@ -13,6 +13,8 @@
 #include "shell/CMainFrame.h"
 #include "splitjoin/forms/CEncodeView.h"
 #include "support/FileBytes.h"
+#include "support/Screenshot.h"
+#include "support/SplitJoinFolders.h"
 #include "support/WindowTestApp.h"
 
 #include <QAbstractButton>
@@ -34,25 +36,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
 
-QString screenshotFolder() {
-    const QString folder = qEnvironmentVariable("QUARVEL_SCREENSHOT_DIR", QStringLiteral(QUARVEL_SCREENSHOT_DIR));
-    std::filesystem::create_directories(folder.toStdString());
-    return folder;
-}
-
 void settle(int milliseconds = 600) { WindowTestApp::waitUntil([] { return false; }, milliseconds); }
-
-void saveScreenshot(QWidget& window, const QString& name) {
-    settle(1200);
-    QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull()) shot = window.grab();
-    const QString file = screenshotFolder() + QLatin1Char('/') + name;
-    EXPECT_TRUE(shot.save(file)) << file.toStdString();
-}
 
 bool scaled() { return qEnvironmentVariableIntValue("QT_SCALE_FACTOR") > 1; }
 
@@ -203,7 +190,7 @@ TEST_F(FormsFit, EveryModuleIsWholeAtTheOpeningSizeAndReachableBelowIt) {
                                      .arg(size.width())
                                      .arg(size.height())
                                      .arg(scaled() ? QStringLiteral("-scale2") : QString());
-            saveScreenshot(*frame_, shot);
+            Screenshot::save(*frame_, shot, 1200);
             const QStringList cut = unreachableControls(view);
             EXPECT_TRUE(cut.isEmpty()) << shot.toStdString() << ": " << cut.join(QStringLiteral("; ")).toStdString();
             const QStringList hidden = fieldsTabbedToOutOfView(view);
@@ -269,11 +256,7 @@ void openFromActionMenu(QWidget& frame, char letter) {
 using KeyboardJourney = XvfbApp;
 
 TEST_F(KeyboardJourney, SplitAndJoinWithTheKeyboardOnly) {
-    const std::string home = WindowTestApp::homeFolder();
-    const std::string sources = home + "/Holiday Videos", parts = home + "/upload", rebuilt = home + "/rebuilt";
-    for (const std::string& folder : {sources, parts, rebuilt}) std::filesystem::create_directories(folder);
-    const auto source = FileBytes::pattern(3'000'000, 5);
-    FileBytes::write(sources + "/Beach Day 2026.mpg", source);
+    const auto [sources, parts, rebuilt, source] = SplitJoinFolders(3'000'000, 5);
     DialogAnswers noDialogs;
     QTreeWidget* tree = frame_->dirTree()->tree();
 

@@ -17,6 +17,7 @@
 #include "support/FileBytes.h"
 #include "support/FileListClicks.h"
 #include "support/HeldStream.h"
+#include "support/Screenshot.h"
 #include "support/WindowTestApp.h"
 #include "support/ToneMp3.h"
 
@@ -26,7 +27,6 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -35,22 +35,6 @@
 #include <filesystem>
 
 namespace {
-
-QString screenshotFolder() {
-    const QString folder = qEnvironmentVariable("QUARVEL_SCREENSHOT_DIR", QStringLiteral(QUARVEL_SCREENSHOT_DIR));
-    std::filesystem::create_directories(folder.toStdString());
-    return folder;
-}
-
-// What the screen shows of the main window, once the pending paints are done.
-void saveScreenshot(QWidget& window, const QString& name, int settleMs) {
-    WindowTestApp::waitUntil([] { return false; }, settleMs);
-    QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull()) shot = window.grab();
-    const QString file = screenshotFolder() + QLatin1Char('/') + name;
-    EXPECT_TRUE(shot.save(file)) << file.toStdString();
-    EXPECT_GT(shot.width(), 400);
-}
 
 bool hasColour(const QImage& picture) {
     for (int y = 0; y < picture.height(); ++y)
@@ -122,7 +106,7 @@ TEST(PlayerUnderXvfb, ADoubleClickedSongIsWrittenAsItsDecodingWhileTheSpectrumAn
         [&] { return player->lastState() == XA::Playing && spectrum->presents() > before + 20; }, 20000))
         << "state " << player->lastState() << ", " << spectrum->presents() << " pictures, status \""
         << player->statusBar()->paneText(0).toStdString() << "\"";
-    saveScreenshot(frame, QStringLiteral("player-playing.png"), 700);
+    EXPECT_GT(Screenshot::save(frame, QStringLiteral("player-playing.png"), 700).width(), 400);
     EXPECT_EQ(player->lastState(), XA::Playing);
     EXPECT_TRUE(hasColour(spectrum->picture()));
     held.finish();
@@ -146,7 +130,7 @@ TEST(PlayerUnderXvfb, ADoubleClickedSongIsWrittenAsItsDecodingWhileTheSpectrumAn
     ASSERT_EQ(analysed.takeFirst().at(0).toInt(), 0);
     tree->expandAll();
     EXPECT_EQ(tree->valueText(CXAnalyzerTree::Title), QStringLiteral("Evening Tone, edited"));
-    saveScreenshot(frame, QStringLiteral("player-tree-after-tag-edit.png"), 700);
+    EXPECT_GT(Screenshot::save(frame, QStringLiteral("player-tree-after-tag-edit.png"), 700).width(), 400);
 
     app.ExitInstance();
 }

@@ -14,6 +14,8 @@
 #include "splitjoin/forms/CViewDecoder.h"
 #include "splitjoin/forms/SetCheckDialog.h"
 #include "support/FileBytes.h"
+#include "support/Screenshot.h"
+#include "support/SplitJoinFolders.h"
 #include "support/WindowTestApp.h"
 
 #include <QAction>
@@ -23,31 +25,13 @@
 #include <QListWidget>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
-
-QString screenshotFolder() {
-    const QString folder = qEnvironmentVariable("QUARVEL_SCREENSHOT_DIR", QStringLiteral(QUARVEL_SCREENSHOT_DIR));
-    std::filesystem::create_directories(folder.toStdString());
-    return folder;
-}
-
-// What the screen shows of the main window (the web pane included), once everything is painted.
-void saveScreenshot(QWidget& window, const QString& name) {
-    WindowTestApp::waitUntil([] { return false; }, 1500);
-    QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull()) shot = window.grab();
-    const QString file = screenshotFolder() + QLatin1Char('/') + name;
-    EXPECT_TRUE(shot.save(file)) << file.toStdString();
-    EXPECT_GT(shot.width(), 400);
-}
 
 // Presses the toolbar button of the command in the module's frame, as the user does.
 void pressToolbarButton(ChildFrame& child, int command) {
@@ -76,11 +60,7 @@ void clickRow(CDirList& list, const QString& name) {
 TEST(SplitJoinRoundTrip, TwentyMegabytesSplitInto1_4MegabytePartsWithAPageAndJoinedBack) {
     WindowTestApp::instance();
     WindowTestApp::clearSettings();
-    const std::string home = WindowTestApp::homeFolder();
-    const std::string sources = home + "/Holiday Videos", parts = home + "/upload", rebuilt = home + "/rebuilt";
-    for (const std::string& folder : {sources, parts, rebuilt}) std::filesystem::create_directories(folder);
-    const auto source = FileBytes::pattern(20'000'000, 11);
-    FileBytes::write(sources + "/Beach Day 2026.mpg", source);
+    const auto [sources, parts, rebuilt, source] = SplitJoinFolders(20'000'000, 11);
 
     CVyx31App app;
     ASSERT_TRUE(app.InitInstance());
@@ -107,7 +87,7 @@ TEST(SplitJoinRoundTrip, TwentyMegabytesSplitInto1_4MegabytePartsWithAPageAndJoi
     pressToolbarButton(*frame.childOf(ModuleId::Encoder), ID_SPLIT);
     EXPECT_EQ(encoder->status().text(), "Ready, 15 files created");
     EXPECT_TRUE(FileBytes::exists(parts + "/beach_day_2026.html"));
-    saveScreenshot(frame, QStringLiteral("encoder.png"));
+    EXPECT_GT(Screenshot::save(frame, QStringLiteral("encoder.png"), 1500).width(), 400);
 
     // The Decoder, from the frame's Decoder command; a part from the middle of the set.
     frame.commands().action(ID_DECODER)->trigger();
@@ -123,7 +103,7 @@ TEST(SplitJoinRoundTrip, TwentyMegabytesSplitInto1_4MegabytePartsWithAPageAndJoi
     EXPECT_EQ(FileBytes::read(rebuilt + "/Beach Day 2026.mpg"), source);
     // Let the first sponsor page show before the picture is taken.
     WindowTestApp::waitUntil([decoder] { return decoder->sponsorCounter() != 0; }, 3000);
-    saveScreenshot(frame, QStringLiteral("decoder.png"));
+    EXPECT_GT(Screenshot::save(frame, QStringLiteral("decoder.png"), 1500).width(), 400);
 
     // Check Set from the toolbar on the same set: every part sound, the dialog on the screen.
     int checkedParts = 0;
@@ -136,7 +116,7 @@ TEST(SplitJoinRoundTrip, TwentyMegabytesSplitInto1_4MegabytePartsWithAPageAndJoi
             EXPECT_TRUE(check->summaryLabel()->text().endsWith(QStringLiteral("complete and sound")))
                 << check->summaryLabel()->text().toStdString();
             dialog.show();
-            saveScreenshot(dialog, QStringLiteral("check-set.png"));
+            EXPECT_GT(Screenshot::save(dialog, QStringLiteral("check-set.png"), 1500).width(), 400);
             return DialogAnswers::reject(dialog);
         }});
         pressToolbarButton(*frame.childOf(ModuleId::Decoder), ID_CHECK_SET);
