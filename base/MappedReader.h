@@ -56,7 +56,8 @@ public:
 
     // Runs action(context) where a SIGBUS from a page of this reader's window that vanished
     // turns into FileError(EIO) for the file instead of ending the program. The touch must hold
-    // no object with a destructor: it is left by a jump when the signal comes.
+    // no object with a destructor (it is left by a jump when the signal comes) and must not throw
+    // (the jump point of this thread would be left behind, pointing into a finished call).
     void touch(void (*action)(void* context), void* context) const;
     template <class Touch> void touch(Touch&& action) const {
         touch([](void* context) { (*static_cast<std::remove_reference_t<Touch>*>(context))(); }, &action);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing Quarvel needs, when they are missing.
-# As root it calls apt-get directly, otherwise through sudo.
+# Given package names, it installs those instead (bench/deps.sh does). As root it calls apt-get
+# directly, otherwise through sudo.
 set -euo pipefail
 
-packages=(
+build_and_test=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev libqt6svg6 libx11-dev
@@ -15,6 +16,7 @@ packages=(
   clang libclang-rt-14-dev
   python3-pyftpdlib python3-openssl openssh-server openssh-client openssl libsecret-1-dev gnome-keyring
 )
+if [ $# -gt 0 ]; then packages=("$@"); else packages=("${build_and_test[@]}"); fi
 
 missing=()
 for p in "${packages[@]}"; do

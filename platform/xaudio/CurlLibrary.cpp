@@ -6,11 +6,24 @@
 
 namespace {
 
+// One function of the library: its name there and the pointer that receives it.
 template <typename Function>
-bool resolve(void* handle, const char* name, Function& function, std::string& error) {
-    function = reinterpret_cast<Function>(dlsym(handle, name));
-    if (!function) error = std::string("the network library lacks ") + name;
-    return function != nullptr;
+struct Symbol {
+    const char* name;
+    Function& function;
+};
+
+template <typename Function>
+bool resolve(void* handle, const Symbol<Function>& symbol, std::string& error) {
+    symbol.function = reinterpret_cast<Function>(dlsym(handle, symbol.name));
+    if (!symbol.function) error = std::string("the network library lacks ") + symbol.name;
+    return symbol.function != nullptr;
+}
+
+// Resolves the symbols in order and stops at the first one missing.
+template <typename... Functions>
+bool resolveAll(void* handle, std::string& error, const Symbol<Functions>&... symbols) {
+    return (resolve(handle, symbols, error) && ...);
 }
 
 } // namespace
@@ -24,23 +37,28 @@ bool CurlLibrary::load(std::string& error) {
         return false;
     }
     CURLcode (*globalInit)(long) = nullptr;
-    if (!resolve(handle, "curl_global_init", globalInit, error) || !resolve(handle, "curl_easy_init", easyInit, error) ||
-        !resolve(handle, "curl_easy_setopt", easySetopt, error) ||
-        !resolve(handle, "curl_easy_perform", easyPerform, error) ||
-        !resolve(handle, "curl_easy_cleanup", easyCleanup, error) ||
-        !resolve(handle, "curl_easy_strerror", easyStrerror, error) ||
-        !resolve(handle, "curl_easy_reset", easyReset, error) ||
-        !resolve(handle, "curl_easy_getinfo", easyGetinfo, error) ||
-        !resolve(handle, "curl_multi_init", multiInit, error) ||
-        !resolve(handle, "curl_multi_cleanup", multiCleanup, error) ||
-        !resolve(handle, "curl_multi_add_handle", multiAddHandle, error) ||
-        !resolve(handle, "curl_multi_remove_handle", multiRemoveHandle, error) ||
-        !resolve(handle, "curl_multi_perform", multiPerform, error) ||
-        !resolve(handle, "curl_multi_info_read", multiInfoRead, error) ||
-        !resolve(handle, "curl_multi_poll", multiPoll, error) || !resolve(handle, "curl_url", urlNew, error) ||
-        !resolve(handle, "curl_url_cleanup", urlCleanup, error) || !resolve(handle, "curl_url_get", urlGet, error) ||
-        !resolve(handle, "curl_url_set", urlSet, error) || !resolve(handle, "curl_free", freeMemory, error))
-        return false;
+    const bool resolved = resolveAll(handle, error,
+        Symbol{"curl_global_init", globalInit},
+        Symbol{"curl_easy_init", easyInit},
+        Symbol{"curl_easy_setopt", easySetopt},
+        Symbol{"curl_easy_perform", easyPerform},
+        Symbol{"curl_easy_cleanup", easyCleanup},
+        Symbol{"curl_easy_strerror", easyStrerror},
+        Symbol{"curl_easy_reset", easyReset},
+        Symbol{"curl_easy_getinfo", easyGetinfo},
+        Symbol{"curl_multi_init", multiInit},
+        Symbol{"curl_multi_cleanup", multiCleanup},
+        Symbol{"curl_multi_add_handle", multiAddHandle},
+        Symbol{"curl_multi_remove_handle", multiRemoveHandle},
+        Symbol{"curl_multi_perform", multiPerform},
+        Symbol{"curl_multi_info_read", multiInfoRead},
+        Symbol{"curl_multi_poll", multiPoll},
+        Symbol{"curl_url", urlNew},
+        Symbol{"curl_url_cleanup", urlCleanup},
+        Symbol{"curl_url_get", urlGet},
+        Symbol{"curl_url_set", urlSet},
+        Symbol{"curl_free", freeMemory});
+    if (!resolved) return false;
     if (globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
         error = "the network library could not start";
         return false;

@@ -378,7 +378,12 @@ void PlaybackEngine::applyGain(std::int16_t* samples, std::size_t count, int cha
 }
 
 void PlaybackEngine::endOfStream() {
-    output_.drain();
+    // The last samples for a file are written only now: a file cut short there is no stream
+    // played to its end.
+    if (!output_.drain()) {
+        notifyFailed(XA::Play, XA::OutputWriteFailed);
+        return stop();
+    }
     lastPosition_ = -1;
     reportProgress();
     state_ = XA::EndOfStream;

@@ -105,9 +105,10 @@ void SoundOutput::drop() {
     if (started_) out123_drop(handle_);
 }
 
-void SoundOutput::drain() {
-    flushPending();
+bool SoundOutput::drain() {
+    const bool written = flushPending();
     if (started_ && live_) out123_drain(handle_);
+    return written;
 }
 
 void SoundOutput::pause() {

@@ -28,8 +28,9 @@ public:
     bool play(std::uint8_t* data, std::size_t bytes);
     // Drops what the device still holds, so that a stop or seek is heard at once.
     void drop();
-    // Waits until the device has played what it holds.
-    void drain();
+    // Waits until the device has played what it holds; false when a file could not take the
+    // samples still held for it.
+    bool drain();
     void pause();
     // The seconds of sound a live device may hold; taken at the next open.
     void setBufferTime(double seconds) { bufferSeconds_ = seconds; }

@@ -6,6 +6,7 @@
 #include "platform/xaudio/XA_Feedback.h"
 #include "platform/xaudio/XaudioPlayback.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 #include "platform/xaudio/LocalHttpServer.h"
 #include "support/NotificationRecorder.h"
@@ -265,6 +266,27 @@ TEST_F(PlaybackEngineTest, FailedCommandsNameTheirError) {
         c.send();
         EXPECT_EQ(failureOf(c.command, from), c.error);
         EXPECT_STRNE(xaudio_error_string(c.error), "unknown error");
+    }
+}
+
+// A WAV file that cannot take all the samples fails the play, whether the disk fills in the
+// middle of the stream or with its last samples.
+TEST_F(PlaybackEngineTest, FullDiskFailsThePlayInsteadOfEndingTheStream) {
+    const std::uint64_t wavBytes = referenceDecode(tone_).size() * sizeof(std::int16_t);
+    for (const std::uint64_t limit : {std::uint64_t(4096), wavBytes - 2000}) {
+        SCOPED_TRACE(limit);
+        const std::size_t from = recorder_.count();
+        {
+            FileSizeLimit full(limit);
+            control_message_send(player_, XA::OutputOpen, "wav:" + folder_->file("full.wav"));
+            control_message_send(player_, XA::InputOpen, tone_);
+            control_message_send(player_, XA::Play);
+            EXPECT_EQ(failureOf(XA::Play, from), XA::OutputWriteFailed);
+            closeAll();
+        }
+        const std::vector<XA_Message> messages = recorder_.messages();
+        for (std::size_t i = from; i < messages.size(); ++i)
+            EXPECT_FALSE(messages[i].code() == XA::PlayerState && messages[i].byteAt(4) == XA::EndOfStream) << i;
     }
 }
 
