@@ -7,8 +7,11 @@
 namespace {
 
 // One function of the library: its name there and the pointer that receives it.
+// (A constructor rather than an aggregate: clang 14, which builds the fuzz targets, deduces the
+// template argument only from a constructor.)
 template <typename Function>
 struct Symbol {
+    Symbol(const char* symbolName, Function& target) : name(symbolName), function(target) {}
     const char* name;
     Function& function;
 };
