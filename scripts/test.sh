@@ -30,9 +30,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 # that breaks one is kept in fuzz/regressions/ and fails the run.
 FUZZ_JOBS=$jobs fuzz/run_fuzzers.sh 30
 
-# The playback component's commands and notifications cross threads: its tests (label threads)
+# The playback component's commands and notifications cross threads, and the write-behind of split
+# and join writes on a thread of its own: their tests (label threads)
 # run again under ThreadSanitizer, where a data race fails the run.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DQUARVEL_ENGINE_ONLY=ON -DQUARVEL_SANITIZE_THREAD=ON -DQUARVEL_BUILD_BENCH=OFF
-cmake --build build-tsan -j "$jobs" --target xaudio_tests
+cmake --build build-tsan -j "$jobs" --target xaudio_tests quarvel_write_behind_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads

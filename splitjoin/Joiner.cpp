@@ -5,6 +5,7 @@
 #include "base/FileIdentity.h"
 #include "base/MessageBoxSink.h"
 #include "base/ReplacingFile.h"
+#include "base/WriteBehind.h"
 #include "base/StatusSink.h"
 #include "base/TextFormat.h"
 #include "splitjoin/CCode.h"
@@ -214,6 +215,7 @@ bool Joiner::joinParts(FileHandle& output, std::vector<std::string>& opened) {
         if (!error && size > CCode::HeaderSize) bytesTotal += size - CCode::HeaderSize;
     }
     std::uint64_t bytesDone = 0;
+    WriteBehind writer(output, buffer_);
     for (std::uint64_t i = 0; i < values_.partCount; ++i) {
         const std::string path = partPath(i);
         FileHandle part;
@@ -222,23 +224,22 @@ bool Joiner::joinParts(FileHandle& output, std::vector<std::string>& opened) {
             return false;
         }
         opened.insert(opened.begin(), path);
-        if (!joinPart(output, part, i, bytesDone, bytesTotal)) return false;
+        if (!joinPart(writer, part, i, bytesDone, bytesTotal)) return false;
     }
-    buffer_ = {};
+    writer.finish();
     return true;
 }
 
 // Checks one part and appends its data. The data is deciphered, summed and written chunk by
 // chunk; a part that fails its checksum has written into the temporary file only.
-bool Joiner::joinPart(FileHandle& output, FileHandle& part, std::uint64_t index,
+bool Joiner::joinPart(WriteBehind& output, FileHandle& part, std::uint64_t index,
                       std::uint64_t& bytesDone, std::uint64_t bytesTotal) {
     const std::string& path = part.path();
-    const PartCheck::Result checked = PartCheck::check(
-        part, index, set_, values_.userKey, buffer_, [&](const std::uint8_t* data, std::size_t length) {
-            output.write(data, length);
-            bytesDone += length;
-            if (progress_) progress_({index, values_.partCount, bytesDone, bytesTotal});
-        });
+    PartData::Destination destination{output, [&](std::size_t length) {
+                                          bytesDone += length;
+                                          if (progress_) progress_({index, values_.partCount, bytesDone, bytesTotal});
+                                      }};
+    const PartCheck::Result checked = PartCheck::check(part, index, set_, values_.userKey, buffer_, &destination);
     if (checked.verdict == PartCheck::Verdict::Sound) return true;
     const std::string refusal = JoinMessages::verdict(checked, path, pickedPart_);
     if (JoinMessages::needsStopBox(checked.verdict)) {

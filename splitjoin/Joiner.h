@@ -12,6 +12,7 @@ class CCode;
 class FileHandle;
 class MessageBoxSink;
 class StatusSink;
+class WriteBehind;
 
 // Puts a set of parts back together from any one of them, checking each part's structure,
 // number, length and checksum; also rebuilds the older OLD and ENC single files. The rebuilt file
@@ -51,7 +52,7 @@ private:
     void reportForeignPart(const std::string& path);
     bool refusePartBeyondCount();
     bool joinParts(FileHandle& output, std::vector<std::string>& opened);
-    bool joinPart(FileHandle& output, FileHandle& part, std::uint64_t index, std::uint64_t& bytesDone,
+    bool joinPart(WriteBehind& output, FileHandle& part, std::uint64_t index, std::uint64_t& bytesDone,
                   std::uint64_t bytesTotal);
     bool joinLegacy(FileHandle& output, std::vector<std::string>& opened);
     void deleteParts(const std::vector<std::string>& opened);

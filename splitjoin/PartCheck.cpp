@@ -43,7 +43,7 @@ PartCheck::Verdict PartCheck::headerVerdict(FileHandle& part, const std::string&
 
 PartCheck::Result PartCheck::check(FileHandle& part, std::uint64_t index, const SetSignature& set,
                                    const std::string& userKey, std::vector<std::uint8_t>& buffer,
-                                   const PartData::ChunkSink& sink) {
+                                   PartData::Destination* destination) {
     Result result;
     result.verdict = headerVerdict(part, userKey, result.record);
     if (result.verdict != Verdict::Sound) return result;
@@ -55,7 +55,7 @@ PartCheck::Result PartCheck::check(FileHandle& part, std::uint64_t index, const 
     else if (!record.announcesData(part.size()))
         result.verdict = Verdict::WrongLength;
     else
-        result.verdict = PartData::pass(part, record, buffer, sink) == record.checksum ? Verdict::Sound
+        result.verdict = PartData::pass(part, record, buffer, destination) == record.checksum ? Verdict::Sound
                                                                                          : Verdict::ChecksumMismatch;
     return result;
 }

@@ -40,11 +40,12 @@ public:
         CCode record; // the header as read, when there was one
     };
     // Reads an open part from its start and checks it as part `index` of `set`, deciphering with
-    // the user key. The plain data goes to the sink chunk by chunk while it is summed, so a part
-    // that fails its checksum has already handed its data on. Throws FileError on a read error.
+    // the user key. The plain data goes to the destination chunk by chunk while it is summed, so
+    // a part that fails its checksum has already handed its data on. Throws FileError on a read
+    // error.
     static Result check(FileHandle& part, std::uint64_t index, const SetSignature& set,
                         const std::string& userKey, std::vector<std::uint8_t>& buffer,
-                        const PartData::ChunkSink& sink = {});
+                        PartData::Destination* destination = nullptr);
     // The first bytes of an open file, as many as any kind of part header (a part's, an OLD or
     // an ENC file's) may need.
     static std::vector<std::uint8_t> readHead(FileHandle& file, std::uint64_t fileSize);

@@ -2,47 +2,37 @@
 
 #include "base/FileError.h"
 #include "base/FileHandle.h"
-#include "base/MappedReader.h"
+#include "base/WriteBehind.h"
 #include "splitjoin/ByteSum.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/XorCipher.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <span>
 
-namespace {
-
-// Data bytes summed and handed on at a time: small enough to stay in the cache between the sum
-// (or the cipher) and the sink's write.
-constexpr std::size_t kChunkSize = 256 * 1024;
-
-} // namespace
-
-// Plain data goes to the sink straight from the part's mapping; enciphered data is deciphered
-// from it into the buffer and handed on from there.
+// Each chunk is read straight into the buffer it is written from: into the output's next buffer
+// when there is an output, else into `buffer`.
 std::uint32_t PartData::pass(FileHandle& part, const CCode& record, std::vector<std::uint8_t>& buffer,
-                             const ChunkSink& sink) {
+                             Destination* destination) {
     const XorCipher cipher(record.effectiveKey());
     const bool decipher = (record.flagsAsRead & CCode::DataEnciphered) != 0;
-    if (decipher && buffer.size() < kChunkSize) buffer.resize(kChunkSize);
-    MappedReader reader(part, CCode::HeaderSize);
+    if (!destination && buffer.size() < WriteBehind::ChunkSize) buffer.resize(WriteBehind::ChunkSize);
+    part.seek(CCode::HeaderSize);
     std::uint32_t sum = 0;
     for (std::uint64_t done = 0; done < record.dataLength;) {
-        const auto view = reader.next(static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, record.dataLength - done)));
-        // The size was checked when the header loaded: no more bytes means the file shrank since.
-        if (view.empty()) throw FileError(part.path(), EIO);
-        const std::size_t got = view.size();
-        const std::uint8_t* plain = view.data();
-        if (decipher) {
-            reader.touch([&] { cipher.applyCopy(view.data(), buffer.data(), got, done); });
-            plain = buffer.data();
-            sum = ByteSum::add(sum, plain, got);
-            if (sink) sink(plain, got);
-        } else {
-            reader.touch([&] { sum = ByteSum::add(sum, plain, got); });
-            if (sink) reader.writeFrom([&] { sink(plain, got); });
+        const std::span<std::uint8_t> chunk =
+            destination ? destination->output.nextBuffer() : std::span<std::uint8_t>(buffer.data(), WriteBehind::ChunkSize);
+        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), record.dataLength - done));
+        // The size was checked when the header loaded: fewer bytes now means the file shrank since.
+        if (part.read(chunk.data(), wanted) != wanted) throw FileError(part.path(), EIO);
+        if (decipher) cipher.apply(chunk.data(), wanted, done);
+        sum = ByteSum::add(sum, chunk.data(), wanted);
+        if (destination) {
+            destination->output.write(wanted);
+            if (destination->passed) destination->passed(wanted);
         }
-        done += got;
+        done += wanted;
     }
     return sum;
 }

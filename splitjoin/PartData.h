@@ -7,14 +7,21 @@
 
 class CCode;
 class FileHandle;
+class WriteBehind;
 
 // Reads the data of a part whose header was just loaded, chunk by chunk: deciphers it when the
 // part says so, sums it and hands each plain chunk on.
 class PartData {
 public:
-    using ChunkSink = std::function<void(const std::uint8_t* data, std::size_t length)>;
+    // Where the plain data goes: into an output file, each chunk written while the next one is
+    // read and summed; `passed` learns the length of each chunk once it is on its way.
+    struct Destination {
+        WriteBehind& output;
+        std::function<void(std::size_t length)> passed = {};
+    };
 
     // Returns the byte sum of the plain data; throws FileError when the part ends too soon.
+    // Without a destination the data is only summed, in `buffer`.
     static std::uint32_t pass(FileHandle& part, const CCode& record, std::vector<std::uint8_t>& buffer,
-                              const ChunkSink& sink);
+                              Destination* destination = nullptr);
 };

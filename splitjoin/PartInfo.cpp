@@ -33,9 +33,8 @@ std::optional<PartInfo> PartInfo::read(const std::string& path, const std::strin
         info.name = NameSanitizer::plainFileName(record.name());
         std::uint32_t sum = 0;
         if (record.announcesData(fileSize)) {
-            file.seek(CCode::HeaderSize);
             std::vector<std::uint8_t> buffer;
-            sum = PartData::pass(file, record, buffer, {});
+            sum = PartData::pass(file, record, buffer);
         }
         info.checksumHolds = sum == record.checksum;
         return info;

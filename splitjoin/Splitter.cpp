@@ -3,10 +3,10 @@
 #include "base/FileError.h"
 #include "base/FileHandle.h"
 #include "base/FileIdentity.h"
-#include "base/MappedReader.h"
 #include "base/ReplacingFile.h"
 #include "base/StatusSink.h"
 #include "base/TextFormat.h"
+#include "base/WriteBehind.h"
 #include "splitjoin/ByteSum.h"
 #include "splitjoin/DownloadPage.h"
 #include "splitjoin/NameSanitizer.h"
@@ -45,9 +45,6 @@ constexpr const char* kWouldOverwriteSource =
     "The split would overwrite its own source: %s\r\n"
     "Der Split würde seine Quelldatei überschreiben: %s";
 
-// Data bytes summed and written at a time: small enough to stay in the cache between the sum
-// (or the cipher) and the write.
-constexpr std::size_t kChunkSize = 256 * 1024;
 constexpr std::uint64_t kMaxField = std::numeric_limits<std::uint32_t>::max();
 
 std::string withDescription(const char* text, int errorNumber) {
@@ -152,12 +149,11 @@ bool Splitter::Split() {
     const std::uint64_t sourceLength = source.size();
     header_.partCount = static_cast<std::uint32_t>(values_.partCount);
     try {
-        if (values_.cryptData) buffer_.resize(kChunkSize); // plain data goes out from the mapping
+        buffer_.resize(WriteBehind::Buffers * WriteBehind::ChunkSize);
     } catch (const std::bad_alloc&) {
         status_.setStatus(kNoMemory);
         return false;
     }
-    MappedReader reader(source, 0);
 
     std::uint64_t bytesDone = 0;
     std::uint64_t complete = 0;
@@ -173,7 +169,7 @@ bool Splitter::Split() {
                 status_.setStatus(withDescription(kPartNotCreated, part.errorNumber()));
                 return false;
             }
-            writePart(reader, part.file(), i, bytesDone, sourceLength);
+            writePart(source, part.file(), i, bytesDone, sourceLength);
             part.commit(false);
             ++complete;
             status_.setStatus(TextFormat::format(kPartCreated, static_cast<unsigned long long>(i)));
@@ -223,10 +219,9 @@ DownloadPage Splitter::makePage() const {
 }
 
 // One part: the header with a checksum still to come, the data read, summed and enciphered
-// chunk by chunk, then the checksum put in its place. The bytes on disk are those of a record
-// stored whole. Plain data is written straight from the source's mapping; enciphered data is
-// XORed from it into the buffer and written from there.
-void Splitter::writePart(MappedReader& source, FileHandle& part, std::uint64_t index,
+// chunk by chunk while the chunk before is being written, then the checksum put in its place.
+// The bytes on disk are those of a record stored whole.
+void Splitter::writePart(FileHandle& source, FileHandle& part, std::uint64_t index,
                          std::uint64_t& bytesDone, std::uint64_t sourceLength) {
     const std::uint64_t dataLength = std::min(values_.payload, sourceLength - bytesDone);
     header_.partIndex = static_cast<std::uint32_t>(index);
@@ -239,22 +234,20 @@ void Splitter::writePart(MappedReader& source, FileHandle& part, std::uint64_t i
     const XorCipher cipher(header_.effectiveKey());
     const bool encipher = (header_.flags & CCode::DataEnciphered) != 0;
     std::uint32_t checksum = 0;
+    WriteBehind writer(part, buffer_);
     for (std::uint64_t done = 0; done < dataLength;) {
-        const auto view = source.next(static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, dataLength - done)));
-        if (view.empty()) throw FileError(source.path(), EIO); // the source shrank under us
-        const std::size_t got = view.size();
-        source.touch([&] {
-            checksum = ByteSum::add(checksum, view.data(), got);
-            if (encipher) cipher.applyCopy(view.data(), buffer_.data(), got, done);
-        });
-        if (encipher)
-            part.write(buffer_.data(), got);
-        else
-            source.writeFrom([&] { part.write(view.data(), got); });
-        done += got;
-        bytesDone += got;
+        const std::span<std::uint8_t> chunk = writer.nextBuffer();
+        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), dataLength - done));
+        // The size was taken when the split began: fewer bytes now means the source shrank.
+        if (source.read(chunk.data(), wanted) != wanted) throw FileError(source.path(), EIO);
+        checksum = ByteSum::add(checksum, chunk.data(), wanted);
+        if (encipher) cipher.apply(chunk.data(), wanted, done);
+        writer.write(wanted);
+        done += wanted;
+        bytesDone += wanted;
         if (progress_) progress_({index, values_.partCount, bytesDone, sourceLength});
     }
+    writer.finish();
     header_.checksum = checksum;
     const auto field = CCode::fieldBytes(checksum);
     part.writeAt(field.data(), field.size(), CCode::ChecksumOffset);

@@ -8,7 +8,6 @@
 
 class FileHandle;
 class DownloadPage;
-class MappedReader;
 class StatusSink;
 
 // Cuts one source file into a set of part files with Geo naming, optionally enciphered, and
@@ -36,7 +35,7 @@ public:
 private:
     bool checkSizes(std::uint64_t sourceLength);
     bool refuseOverwritingSource(const std::string& outputPath);
-    void writePart(MappedReader& source, FileHandle& part, std::uint64_t index,
+    void writePart(FileHandle& source, FileHandle& part, std::uint64_t index,
                    std::uint64_t& bytesDone, std::uint64_t sourceLength);
     DownloadPage makePage() const;
 

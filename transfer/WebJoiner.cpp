@@ -6,6 +6,7 @@
 #include "base/ReplacingFile.h"
 #include "base/StatusSink.h"
 #include "base/TextFormat.h"
+#include "base/WriteBehind.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/JoinMessages.h"
 #include "splitjoin/NameSanitizer.h"
@@ -303,10 +304,11 @@ bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
 bool WebJoiner::appendPart(Download& part, std::uint64_t index, FileHandle& output) {
     FileHandle reader;
     if (!part.openForReading(reader)) throw FileError(part.scratch.temporaryPath(), reader.errorNumber());
-    const PartCheck::Result checked = PartCheck::check(
-        reader, index, set_, request_.userKey, buffer_,
-        [&output](const std::uint8_t* data, std::size_t length) { output.write(data, length); });
+    WriteBehind writer(output, buffer_);
+    PartData::Destination destination{writer};
+    const PartCheck::Result checked = PartCheck::check(reader, index, set_, request_.userKey, buffer_, &destination);
     if (checked.verdict == PartCheck::Verdict::Sound) {
+        writer.finish();
         if (index == 0) bytesDone_ += reader.size();
         reportProgress(index);
         return true;

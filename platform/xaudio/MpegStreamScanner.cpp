@@ -11,7 +11,7 @@
 namespace {
 
 // Large blocks for a walk over the whole file; a look at its first frame needs only a little.
-constexpr std::size_t kWalkBlock = 4 << 20;
+constexpr std::size_t kWalkBlock = 256 << 10;
 constexpr std::size_t kFirstFrameBlock = 64 << 10;
 
 // The audio region read block by block; bytes are handed out by file offset.
