@@ -85,6 +85,21 @@ std::size_t FileHandle::read(void* buffer, std::size_t length) {
     return done;
 }
 
+std::size_t FileHandle::readAt(void* buffer, std::size_t length, std::uint64_t offset) {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path_, errno);
+        }
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
 void FileHandle::write(const void* data, std::size_t length) {
     const auto* in = static_cast<const char*>(data);
     while (length > 0) {

@@ -35,6 +35,8 @@ public:
     std::uint64_t size() const;
     // Reads until the buffer is full or the file ends; returns the bytes read.
     std::size_t read(void* buffer, std::size_t length);
+    // The same from offset, without moving the file's position.
+    std::size_t readAt(void* buffer, std::size_t length, std::uint64_t offset);
     void write(const void* data, std::size_t length);
     void writeAt(const void* data, std::size_t length, std::uint64_t offset);
     void seek(std::uint64_t offset);

@@ -27,7 +27,7 @@ class FileHandle;
 class WriteBehind {
 public:
     // Bytes per chunk: a chunk is still in the cache when the thread writes it.
-    static constexpr std::size_t ChunkSize = std::size_t(256) << 10;
+    static constexpr std::size_t ChunkSize = std::size_t(512) << 10;
     static constexpr std::size_t Buffers = 4;
 
     // The file must outlive this object; `memory` is sized here and may be reused afterwards.

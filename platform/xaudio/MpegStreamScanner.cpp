@@ -24,14 +24,20 @@ public:
     // length bytes at offset, or null when they reach past the end of the region.
     const std::uint8_t* at(std::uint64_t offset, std::size_t length) {
         if (offset + length > end_) return nullptr;
-        if (offset < start_ || offset + length > start_ + data_.size()) refill(offset);
+        if (offset < start_ || offset + length > start_ + data_.size()) {
+            refill(offset);
+            if (offset + length > start_ + data_.size()) return nullptr; // the file got shorter
+        }
         return data_.data() + (offset - start_);
     }
 
     // The first offset at or behind from where a frame sync (eleven set bits) starts.
     std::optional<std::uint64_t> nextSync(std::uint64_t from) {
         while (from + 1 < end_) {
-            if (from < start_ || from + 2 > start_ + data_.size()) refill(from);
+            if (from < start_ || from + 2 > start_ + data_.size()) {
+                refill(from);
+                if (from + 2 > start_ + data_.size()) return std::nullopt; // the file got shorter
+            }
             const std::uint8_t* base = data_.data();
             const std::size_t n = data_.size();
             for (std::size_t i = from - start_; i + 1 < n;) {
@@ -49,8 +55,7 @@ public:
 private:
     void refill(std::uint64_t offset) {
         data_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(blockSize_, end_ - offset)));
-        file_.seek(offset);
-        data_.resize(file_.read(data_.data(), data_.size()));
+        data_.resize(file_.readAt(data_.data(), data_.size(), offset));
         start_ = offset;
         if (data_.empty()) end_ = offset; // the file got shorter while we read it
     }
@@ -73,7 +78,19 @@ public:
 
     std::optional<MpegFrameHeader> headerAt(std::uint64_t at) {
         const std::uint8_t* bytes = blocks_.at(at, 4);
-        return bytes ? MpegFrameHeader::parse(bytes) : std::nullopt;
+        if (!bytes) return std::nullopt;
+        // Each header is looked at twice (as the one behind a frame, then as a frame of its own),
+        // and most repeat the one before but for the padding bit: parse only a header that differs.
+        const std::uint32_t word = (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
+                                   (std::uint32_t(bytes[2]) << 8) | bytes[3];
+        constexpr std::uint32_t kPaddingBit = 0x200;
+        if (!lastParsed_ || (word & ~kPaddingBit) != (lastWord_ & ~kPaddingBit)) {
+            last_ = MpegFrameHeader::parse(bytes);
+            lastParsed_ = true;
+        }
+        lastWord_ = word;
+        if (last_) last_->padding = (word & kPaddingBit) != 0;
+        return last_;
     }
 
     // The frame at `at` holds when it ends where the audio ends or a valid header follows it;
@@ -115,6 +132,9 @@ public:
 
 private:
     Blocks& blocks_;
+    bool lastParsed_ = false;
+    std::uint32_t lastWord_ = 0;
+    std::optional<MpegFrameHeader> last_;
 };
 
 void count(MpegStreamFacts& facts, const MpegFrameHeader& header) {
