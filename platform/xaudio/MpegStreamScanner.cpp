@@ -67,59 +67,66 @@ private:
     std::vector<std::uint8_t> data_;
 };
 
+// A frame header and what a walk asks of it at every frame.
+struct Frame {
+    MpegFrameHeader header;
+    std::size_t length = 0; // bytes of the whole frame
+    double seconds = 0;     // playing time
+};
+
 struct Located {
     std::uint64_t at;
-    MpegFrameHeader header;
+    Frame frame;
 };
 
 class Walk {
 public:
     explicit Walk(Blocks& blocks) : blocks_(blocks) {}
 
-    std::optional<MpegFrameHeader> headerAt(std::uint64_t at) {
+    std::optional<Frame> frameAt(std::uint64_t at) {
         const std::uint8_t* bytes = blocks_.at(at, 4);
         if (!bytes) return std::nullopt;
         // Each header is looked at twice (as the one behind a frame, then as a frame of its own),
-        // and most repeat the one before but for the padding bit: parse only a header that differs.
-        const std::uint32_t word = (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
-                                   (std::uint32_t(bytes[2]) << 8) | bytes[3];
-        constexpr std::uint32_t kPaddingBit = 0x200;
-        if (!lastParsed_ || (word & ~kPaddingBit) != (lastWord_ & ~kPaddingBit)) {
-            last_ = MpegFrameHeader::parse(bytes);
-            lastParsed_ = true;
-        }
-        lastWord_ = word;
-        if (last_) last_->padding = (word & kPaddingBit) != 0;
-        return last_;
+        // and most repeat the one before but for the padding bit: work out only one that differs.
+        const std::uint32_t word = ((std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
+                                    (std::uint32_t(bytes[2]) << 8) | bytes[3]) & ~kPaddingBit;
+        if (!lastParsed_ || word != lastWord_) remember(word, bytes);
+        if (!last_) return std::nullopt;
+        Frame frame = *last_;
+        frame.header.padding = (bytes[2] & 2) != 0;
+        if (frame.header.padding) frame.length += padBytes_;
+        return frame;
     }
 
     // The frame at `at` holds when it ends where the audio ends or a valid header follows it;
     // while looking for the first frame, that header must also agree in level, layer and rate.
     // Within the stream, the last frame also holds when only bytes without a frame follow it (a
     // stray byte, the pad byte of a RIFF chunk).
-    bool confirmed(std::uint64_t at, const MpegFrameHeader& header, bool strict) {
-        const std::uint64_t next = at + header.frameLength();
+    bool confirmed(std::uint64_t at, const Frame& frame, bool strict) {
+        const std::uint64_t next = at + frame.length;
         if (next == blocks_.end()) return true;
         if (next > blocks_.end()) return false;
-        const auto following = headerAt(next);
+        const auto following = frameAt(next);
         if (!following) return !strict && !sync(next);
-        return !strict || (following->level == header.level && following->layer == header.layer &&
-                           following->sampleRate == header.sampleRate);
+        const MpegFrameHeader& header = frame.header;
+        return !strict || (following->header.level == header.level && following->header.layer == header.layer &&
+                           following->header.sampleRate == header.sampleRate);
     }
 
     std::optional<Located> sync(std::uint64_t from) {
         while (const auto candidate = blocks_.nextSync(from)) {
-            const auto header = headerAt(*candidate);
-            if (header && confirmed(*candidate, *header, true)) return Located{*candidate, *header};
+            const auto frame = frameAt(*candidate);
+            if (frame && confirmed(*candidate, *frame, true)) return Located{*candidate, *frame};
             from = *candidate + 1;
         }
         return std::nullopt;
     }
 
-    bool isHeaderFrame(std::uint64_t at, const MpegFrameHeader& header) {
+    bool isHeaderFrame(std::uint64_t at, const Frame& frame) {
+        const MpegFrameHeader& header = frame.header;
         if (header.layer != 3) return false;
         auto holds = [&](std::size_t offset, const char* marker) {
-            if (offset + 4 > header.frameLength()) return false;
+            if (offset + 4 > frame.length) return false;
             const std::uint8_t* bytes = blocks_.at(at + offset, 4);
             return bytes && std::memcmp(bytes, marker, 4) == 0;
         };
@@ -131,13 +138,33 @@ public:
     }
 
 private:
+    static constexpr std::uint32_t kPaddingBit = 0x200;
+
+    // The frame of a header without padding, and what padding adds to its length.
+    void remember(std::uint32_t word, const std::uint8_t* bytes) {
+        lastParsed_ = true;
+        lastWord_ = word;
+        const std::uint8_t unpadded[4] = {bytes[0], bytes[1], static_cast<std::uint8_t>(bytes[2] & ~2), bytes[3]};
+        const auto header = MpegFrameHeader::parse(unpadded);
+        if (!header) {
+            last_.reset();
+            return;
+        }
+        MpegFrameHeader padded = *header;
+        padded.padding = true;
+        last_ = Frame{*header, header->frameLength(), static_cast<double>(header->samplesPerFrame()) / header->sampleRate};
+        padBytes_ = padded.frameLength() - last_->length;
+    }
+
     Blocks& blocks_;
     bool lastParsed_ = false;
-    std::uint32_t lastWord_ = 0;
-    std::optional<MpegFrameHeader> last_;
+    std::uint32_t lastWord_ = 0; // without the padding bit
+    std::optional<Frame> last_;
+    std::size_t padBytes_ = 0;
 };
 
-void count(MpegStreamFacts& facts, const MpegFrameHeader& header) {
+void count(MpegStreamFacts& facts, const Frame& frame) {
+    const MpegFrameHeader& header = frame.header;
     if (facts.frames == 0) {
         facts.first = header;
     } else {
@@ -150,8 +177,8 @@ void count(MpegStreamFacts& facts, const MpegFrameHeader& header) {
         if (header.channels() != first.channels()) facts.variations |= ChannelsVaries;
     }
     ++facts.frames;
-    facts.audioBytes += header.frameLength();
-    facts.seconds += static_cast<double>(header.samplesPerFrame()) / header.sampleRate;
+    facts.audioBytes += frame.length;
+    facts.seconds += frame.seconds;
 }
 
 } // namespace
@@ -169,18 +196,18 @@ std::optional<MpegStreamFacts> MpegStreamScanner::scan(FileHandle& file, bool fi
         const auto start = walk.sync(region.begin);
         if (!start) return std::nullopt;
         MpegStreamFacts facts;
-        facts.first = start->header;
+        facts.first = start->frame.header;
         std::uint64_t at = start->at;
-        if (walk.isHeaderFrame(at, start->header)) {
+        if (walk.isHeaderFrame(at, start->frame)) {
             facts.headerFrame = true;
-            at += start->header.frameLength();
+            at += start->frame.length;
         }
         while (at + 4 <= blocks.end()) {
-            const auto header = walk.headerAt(at);
-            if (header && walk.confirmed(at, *header, false)) {
-                count(facts, *header);
+            const auto frame = walk.frameAt(at);
+            if (frame && walk.confirmed(at, *frame, false)) {
+                count(facts, *frame);
                 if (firstFrameOnly) break;
-                at += header->frameLength();
+                at += frame->length;
                 continue;
             }
             const auto resumed = walk.sync(at + 1);
