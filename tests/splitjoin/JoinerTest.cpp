@@ -1,4 +1,6 @@
 #include "PartSetBuilder.h"
+#include "base/WriteBehind.h"
+#include "splitjoin/ByteSum.h"
 #include "splitjoin/CCode.h"
 #include "splitjoin/Joiner.h"
 #include "splitjoin/SplitSize.h"
@@ -27,12 +29,13 @@ protected:
     std::string out() const { return folder.file("out"); }
     std::string part(int i) const { return parts() + "/my_song0" + std::to_string(i) + ".ppt"; }
 
-    void splitSet(bool cryptData = false, const std::string& key = "", std::size_t length = 5 * 822 + 100) {
+    void splitSet(bool cryptData = false, const std::string& key = "", std::size_t length = 5 * 822 + 100,
+                  std::uint64_t partBytes = 1000) {
         source = FileBytes::pattern(length, 42);
         FileBytes::write(parts() + "/My Song.mp3", source);
         RecordingSinks splitSinks;
         Splitter splitter(splitSinks);
-        splitter.values().splitSize = SplitSize::ofBytes(1000); // 822 data bytes a part
+        splitter.values().splitSize = SplitSize::ofBytes(partBytes); // 1000: 822 data bytes a part
         splitter.values().outputFolder = parts();
         splitter.values().makePage = false;
         splitter.values().cryptData = cryptData;
@@ -81,6 +84,41 @@ TEST_F(JoinerTest, JoinsAGeoSetFromAnyPart) {
     EXPECT_EQ(FileBytes::read(out() + "/My Song.mp3"), source);
     EXPECT_EQ(sinks.lastStatus(), "\tReady\tFertig");
     EXPECT_EQ(filesIn(out()), std::vector<std::string>{"My Song.mp3"}) << "no temporary file left";
+}
+
+// The data goes through the write-behind in chunks: parts that start and end inside a chunk,
+// at its edge, or span several keep every byte and its sum, plain and enciphered.
+TEST_F(JoinerTest, SplitAndJoinKeepEveryByteWhereChunksAndPartsMeet) {
+    constexpr std::size_t chunk = WriteBehind::ChunkSize;
+    constexpr std::size_t headerBytes = 1000 - 822;
+    struct Case {
+        std::size_t length;    // of the source
+        std::size_t dataBytes; // a part
+    };
+    for (const Case c : {Case{1, chunk}, Case{chunk - 1, chunk}, Case{chunk, chunk}, Case{chunk + 1, chunk},
+                         Case{3 * chunk, chunk - 1}, Case{5 * chunk + 7, chunk + 1}, Case{2 * chunk + 3, 9 * chunk}}) {
+        for (const bool crypt : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.length << " bytes in parts of " << c.dataBytes << (crypt ? ", enciphered" : ""));
+            splitSet(crypt, "key", c.length, c.dataBytes + headerBytes);
+            const std::size_t count = (c.length + c.dataBytes - 1) / c.dataBytes;
+            for (std::size_t i = 0; i < count; ++i) {
+                CCode read;
+                read.userKey = "key";
+                ASSERT_TRUE(read.load(FileBytes::read(part(static_cast<int>(i)))));
+                const auto from = source.begin() + static_cast<std::ptrdiff_t>(i * c.dataBytes);
+                const std::vector<std::uint8_t> slice(from, from + static_cast<std::ptrdiff_t>(read.dataLength));
+                EXPECT_EQ(read.dataLength, std::min(c.dataBytes, c.length - i * c.dataBytes));
+                EXPECT_TRUE(read.data == slice) << "part " << i;
+                EXPECT_EQ(read.checksum, ByteSum::add(0, slice.data(), slice.size())) << "part " << i;
+            }
+            EXPECT_FALSE(fs::exists(part(static_cast<int>(count))));
+            pick(part(0), "key");
+            ASSERT_TRUE(joiner.Join());
+            EXPECT_TRUE(FileBytes::read(out() + "/My Song.mp3") == source);
+            for (const std::string& made : {parts(), out()})
+                for (const auto& entry : fs::directory_iterator(made)) fs::remove(entry.path());
+        }
+    }
 }
 
 TEST_F(JoinerTest, JoinsAClassicSetFromPartZero) {
