@@ -181,6 +181,7 @@ bool Joiner::Join() {
     std::vector<std::string> opened; // newest first, as they are deleted
     const bool success = PartType::isLegacy(values_.partType) ? joinLegacy(output.file(), opened)
                                                                : joinParts(output.file(), opened);
+    buffer_ = {};
     if (!success) return false;
     // Once the parts are about to go, the rebuilt file must be on the disk, not only in memory.
     output.commit(values_.autoDelete);

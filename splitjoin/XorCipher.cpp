@@ -8,17 +8,17 @@
 
 namespace {
 
-// out = in ^ with; out may be in itself.
-void xorBytes(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* __restrict with, std::size_t n) {
+// data ^= with
+void xorBytes(std::uint8_t* data, const std::uint8_t* __restrict with, std::size_t n) {
     std::size_t i = 0;
 #ifdef __SSE2__
     for (; i + 16 <= n; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(with + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_xor_si128(a, b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(data + i), _mm_xor_si128(a, b));
     }
 #endif
-    for (; i < n; ++i) out[i] = in[i] ^ with[i];
+    for (; i < n; ++i) data[i] ^= with[i];
 }
 
 } // namespace
@@ -29,20 +29,12 @@ XorCipher::XorCipher(std::string_view key) : keyLength_(key.size()) {
 }
 
 void XorCipher::apply(std::uint8_t* data, std::size_t length, std::uint64_t phase) const {
-    applyCopy(data, data, length, phase);
-}
-
-void XorCipher::applyCopy(const std::uint8_t* from, std::uint8_t* to, std::size_t length, std::uint64_t phase) const {
-    if (keyLength_ == 0) {
-        if (from != to) std::copy(from, from + length, to);
-        return;
-    }
+    if (keyLength_ == 0) return;
     std::size_t offset = static_cast<std::size_t>(phase % keyLength_);
     while (length > 0) {
         const std::size_t step = std::min(length, pattern_.size() - offset);
-        xorBytes(from, to, pattern_.data() + offset, step);
-        from += step;
-        to += step;
+        xorBytes(data, pattern_.data() + offset, step);
+        data += step;
         length -= step;
         offset = 0; // pattern_ holds whole keys, so its start continues the key where it ended
     }

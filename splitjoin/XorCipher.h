@@ -13,9 +13,6 @@ public:
     explicit XorCipher(std::string_view key);
 
     void apply(std::uint8_t* data, std::size_t length, std::uint64_t phase = 0) const;
-    // The same into another range: `to` receives `from` XORed, `from` stays as it is (it may be
-    // a read-only mapping). The ranges are the same or do not overlap at all.
-    void applyCopy(const std::uint8_t* from, std::uint8_t* to, std::size_t length, std::uint64_t phase = 0) const;
     std::size_t keyLength() const { return keyLength_; }
 
 private:
