@@ -90,7 +90,7 @@ public:
         // and most repeat the one before but for the padding bit: work out only one that differs.
         const std::uint32_t word = ((std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
                                     (std::uint32_t(bytes[2]) << 8) | bytes[3]) & ~kPaddingBit;
-        if (!lastParsed_ || word != lastWord_) remember(word, bytes);
+        if (word != lastWord_) remember(word, bytes);
         if (!last_) return std::nullopt;
         Frame frame = *last_;
         frame.header.padding = (bytes[2] & 2) != 0;
@@ -142,23 +142,18 @@ private:
 
     // The frame of a header without padding, and what padding adds to its length.
     void remember(std::uint32_t word, const std::uint8_t* bytes) {
-        lastParsed_ = true;
         lastWord_ = word;
-        const std::uint8_t unpadded[4] = {bytes[0], bytes[1], static_cast<std::uint8_t>(bytes[2] & ~2), bytes[3]};
-        const auto header = MpegFrameHeader::parse(unpadded);
-        if (!header) {
-            last_.reset();
-            return;
-        }
-        MpegFrameHeader padded = *header;
-        padded.padding = true;
+        last_.reset();
+        auto header = MpegFrameHeader::parse(bytes); // the padding bit does not decide validity
+        if (!header) return;
+        header->padding = false;
         last_ = Frame{*header, header->frameLength(), static_cast<double>(header->samplesPerFrame()) / header->sampleRate};
-        padBytes_ = padded.frameLength() - last_->length;
+        header->padding = true;
+        padBytes_ = header->frameLength() - last_->length;
     }
 
     Blocks& blocks_;
-    bool lastParsed_ = false;
-    std::uint32_t lastWord_ = 0; // without the padding bit
+    std::optional<std::uint32_t> lastWord_; // without the padding bit
     std::optional<Frame> last_;
     std::size_t padBytes_ = 0;
 };

@@ -1,4 +1,5 @@
 #include "PartSetBuilder.h"
+#include "base/FileError.h"
 #include "base/WriteBehind.h"
 #include "splitjoin/ByteSum.h"
 #include "splitjoin/CCode.h"
@@ -6,6 +7,7 @@
 #include "splitjoin/SplitSize.h"
 #include "splitjoin/Splitter.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingSinks.h"
 #include "support/TempFolder.h"
 
@@ -118,6 +120,33 @@ TEST_F(JoinerTest, SplitAndJoinKeepEveryByteWhereChunksAndPartsMeet) {
             for (const std::string& made : {parts(), out()})
                 for (const auto& entry : fs::directory_iterator(made)) fs::remove(entry.path());
         }
+    }
+}
+
+// The rebuilt file is written behind the reading on a second thread: a disk that fills up,
+// whether in the first chunk, in a later one or in the last part, fails the join and keeps the
+// parts even when they were to be deleted, with no rebuilt or temporary file left.
+TEST_F(JoinerTest, ADiskThatFillsUpFailsTheJoinAndKeepsTheParts) {
+    constexpr std::size_t chunk = WriteBehind::ChunkSize;
+    constexpr std::size_t headerBytes = 1000 - 822;
+    const std::size_t length = 4 * chunk + 11;
+    for (const std::uint64_t limit : {std::uint64_t(100), std::uint64_t(chunk + 5), std::uint64_t(length - 1)}) {
+        SCOPED_TRACE(testing::Message() << "room for " << limit << " bytes");
+        splitSet(false, "", length, 2 * chunk + headerBytes); // two parts of two chunks, a last one of 11 bytes
+        pick(part(0));
+        joiner.values().autoDelete = true;
+        {
+            FileSizeLimit full(limit);
+            try {
+                joiner.Join();
+                ADD_FAILURE() << "no FileError";
+            } catch (const FileError& error) {
+                EXPECT_EQ(error.description(), "File too large");
+            }
+        }
+        EXPECT_TRUE(filesIn(out()).empty()) << "no rebuilt or temporary file";
+        EXPECT_EQ(filesIn(parts()).size(), 3u) << "every part kept";
+        for (const auto& entry : fs::directory_iterator(parts())) fs::remove(entry.path());
     }
 }
 
