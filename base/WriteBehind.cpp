@@ -2,6 +2,8 @@
 
 #include "base/FileHandle.h"
 
+#include <system_error>
+
 WriteBehind::WriteBehind(FileHandle& file, std::vector<std::uint8_t>& memory) : file_(file), memory_(memory) {
     if (memory_.size() < Buffers * ChunkSize) memory_.resize(Buffers * ChunkSize);
 }
@@ -24,17 +26,28 @@ void WriteBehind::write(std::size_t length) {
         queue_.push_back({next_, length});
         ++inUse_;
         next_ = (next_ + 1) % Buffers;
-        // A first chunk waits: if finish() comes next, the file is written without a thread.
-        if (!thread_.joinable() && queue_.size() < 2) return;
     }
-    if (!thread_.joinable()) startThread();
-    changed_.notify_all();
+    if (thread_.joinable()) {
+        changed_.notify_all();
+        return;
+    }
+    // A first chunk waits: if finish() comes next, the file is written without a thread.
+    if (queue_.size() < 2) return;
+    if (!threadless_) {
+        try {
+            thread_ = std::thread([this] { run(); });
+            changed_.notify_all();
+            return;
+        } catch (const std::system_error&) {
+            threadless_ = true; // no thread to be had (a process at its limit): write here
+        }
+    }
+    writeQueued();
 }
 
 void WriteBehind::finish() {
     if (!thread_.joinable()) {
-        for (; !queue_.empty(); queue_.pop_front()) file_.write(bufferAt(queue_.front().buffer), queue_.front().length);
-        inUse_ = 0;
+        writeQueued();
         return;
     }
     std::unique_lock lock(mutex_);
@@ -42,7 +55,11 @@ void WriteBehind::finish() {
     rethrowFailure();
 }
 
-void WriteBehind::startThread() { thread_ = std::thread([this] { run(); }); }
+// Without a thread, on the caller's.
+void WriteBehind::writeQueued() {
+    for (; !queue_.empty(); queue_.pop_front()) file_.write(bufferAt(queue_.front().buffer), queue_.front().length);
+    inUse_ = 0;
+}
 
 void WriteBehind::run() {
     std::unique_lock lock(mutex_);

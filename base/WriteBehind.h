@@ -19,7 +19,8 @@ class FileHandle;
 // The caller fills the buffer that nextBuffer() hands out and queues it with write(); chunks
 // reach the file in that order, at the file's position. Memory stays bounded: a few buffers of
 // ChunkSize bytes, lent by the caller so that a split of many parts reuses them. A file that
-// gets a single chunk is written on the caller's thread, so small files start no thread.
+// gets a single chunk is written on the caller's thread, so small files start no thread; so is
+// everything when no thread can be started.
 //
 // A failed write is thrown (the FileHandle's FileError) from the caller's next call. Whatever
 // ends the writer early (a throw, or the object going out of scope) waits for the write in
@@ -50,7 +51,7 @@ private:
     };
 
     std::uint8_t* bufferAt(std::size_t index) { return memory_.data() + index * ChunkSize; }
-    void startThread();
+    void writeQueued();
     void run();
     void rethrowFailure();
     void stop() noexcept;
@@ -61,6 +62,7 @@ private:
     std::size_t inUse_ = 0;  // buffers queued or being written
     std::deque<Chunk> queue_;
     bool stopping_ = false;
+    bool threadless_ = false; // a thread could not be started
     std::exception_ptr failure_;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -9,6 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +40,20 @@ void writeThrough(WriteBehind& writer, const Bytes& data, std::size_t most) {
         writer.write(length);
         done += length;
     }
+}
+
+// From now on this process cannot start a thread: clone3 and clone fail with EAGAIN, as they do
+// for a process at its limit of threads (which root, running the tests, never reaches).
+bool forbidThreads() {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_clone3, 2, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_clone, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EAGAIN),
+    };
+    sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
 } // namespace
@@ -104,4 +126,30 @@ TEST(WriteBehindTest, AWriterLeftEarlyDropsWhatIsQueuedAndWritesNothingAfterward
     const Bytes written = FileBytes::read(path);
     EXPECT_EQ(written.size() % kChunk, 0u);
     EXPECT_TRUE(std::equal(written.begin(), written.end(), data.begin()));
+}
+
+TEST(WriteBehindTest, WithoutAThreadEveryChunkIsWrittenOnTheCallersThread) {
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers' runtimes start threads of their own";
+#endif
+    TempFolder folder;
+    const std::string path = folder.file("threadless.bin");
+    const Bytes data = FileBytes::pattern(7 * kChunk + 3);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!forbidThreads()) _exit(2);
+        std::vector<std::uint8_t> memory;
+        FileHandle file;
+        if (!file.open(path, FileHandle::Mode::CreateTruncate)) _exit(3);
+        WriteBehind writer(file, memory);
+        writeThrough(writer, data, kChunk);
+        writer.finish();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the writer died: " << status;
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(FileBytes::read(path) == data);
 }
