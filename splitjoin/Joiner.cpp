@@ -240,7 +240,7 @@ bool Joiner::joinPart(WriteBehind& output, FileHandle& part, std::uint64_t index
                                           bytesDone += length;
                                           if (progress_) progress_({index, values_.partCount, bytesDone, bytesTotal});
                                       }};
-    const PartCheck::Result checked = PartCheck::check(part, index, set_, values_.userKey, buffer_, &destination);
+    const PartCheck::Result checked = PartCheck::check(part, index, set_, values_.userKey, destination);
     if (checked.verdict == PartCheck::Verdict::Sound) return true;
     const std::string refusal = JoinMessages::verdict(checked, path, pickedPart_);
     if (JoinMessages::needsStopBox(checked.verdict)) {

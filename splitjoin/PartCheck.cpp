@@ -42,8 +42,19 @@ PartCheck::Verdict PartCheck::headerVerdict(FileHandle& part, const std::string&
 }
 
 PartCheck::Result PartCheck::check(FileHandle& part, std::uint64_t index, const SetSignature& set,
-                                   const std::string& userKey, std::vector<std::uint8_t>& buffer,
-                                   PartData::Destination* destination) {
+                                   const std::string& userKey, std::vector<std::uint8_t>& buffer) {
+    return checkWith(part, index, set, userKey, [&](const CCode& record) { return PartData::pass(part, record, buffer); });
+}
+
+PartCheck::Result PartCheck::check(FileHandle& part, std::uint64_t index, const SetSignature& set,
+                                   const std::string& userKey, PartData::Destination& destination) {
+    return checkWith(part, index, set, userKey,
+                     [&](const CCode& record) { return PartData::pass(part, record, destination); });
+}
+
+PartCheck::Result PartCheck::checkWith(FileHandle& part, std::uint64_t index, const SetSignature& set,
+                                       const std::string& userKey,
+                                       const std::function<std::uint32_t(const CCode& record)>& sumData) {
     Result result;
     result.verdict = headerVerdict(part, userKey, result.record);
     if (result.verdict != Verdict::Sound) return result;
@@ -55,7 +66,6 @@ PartCheck::Result PartCheck::check(FileHandle& part, std::uint64_t index, const 
     else if (!record.announcesData(part.size()))
         result.verdict = Verdict::WrongLength;
     else
-        result.verdict = PartData::pass(part, record, buffer, destination) == record.checksum ? Verdict::Sound
-                                                                                         : Verdict::ChecksumMismatch;
+        result.verdict = sumData(record) == record.checksum ? Verdict::Sound : Verdict::ChecksumMismatch;
     return result;
 }

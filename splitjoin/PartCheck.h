@@ -4,6 +4,7 @@
 #include "splitjoin/PartData.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,16 +41,20 @@ public:
         CCode record; // the header as read, when there was one
     };
     // Reads an open part from its start and checks it as part `index` of `set`, deciphering with
-    // the user key. The plain data goes to the destination chunk by chunk while it is summed, so
-    // a part that fails its checksum has already handed its data on. Throws FileError on a read
-    // error.
+    // the user key. Throws FileError on a read error. The first only sums the data, in `buffer`;
+    // the second hands the plain data on to the destination chunk by chunk while it is summed, so
+    // a part that fails its checksum has already handed its data on.
     static Result check(FileHandle& part, std::uint64_t index, const SetSignature& set,
-                        const std::string& userKey, std::vector<std::uint8_t>& buffer,
-                        PartData::Destination* destination = nullptr);
+                        const std::string& userKey, std::vector<std::uint8_t>& buffer);
+    static Result check(FileHandle& part, std::uint64_t index, const SetSignature& set,
+                        const std::string& userKey, PartData::Destination& destination);
     // The first bytes of an open file, as many as any kind of part header (a part's, an OLD or
     // an ENC file's) may need.
     static std::vector<std::uint8_t> readHead(FileHandle& file, std::uint64_t fileSize);
 
 private:
+    // The rules above with the data summed by sumData.
+    static Result checkWith(FileHandle& part, std::uint64_t index, const SetSignature& set, const std::string& userKey,
+                            const std::function<std::uint32_t(const CCode& record)>& sumData);
     static Verdict headerVerdict(FileHandle& part, const std::string& userKey, CCode& record);
 };

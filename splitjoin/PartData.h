@@ -20,8 +20,12 @@ public:
         std::function<void(std::size_t length)> passed = {};
     };
 
-    // Returns the byte sum of the plain data; throws FileError when the part ends too soon.
-    // Without a destination the data is only summed, in `buffer`.
-    static std::uint32_t pass(FileHandle& part, const CCode& record, std::vector<std::uint8_t>& buffer,
-                              Destination* destination = nullptr);
+    // Each returns the byte sum of the plain data and throws FileError when the part ends too
+    // soon. The first only sums, in `buffer`; the second also hands the data on.
+    static std::uint32_t pass(FileHandle& part, const CCode& record, std::vector<std::uint8_t>& buffer);
+    static std::uint32_t pass(FileHandle& part, const CCode& record, Destination& destination);
+
+private:
+    static std::uint32_t passInto(FileHandle& part, const CCode& record, std::vector<std::uint8_t>* buffer,
+                                  Destination* destination);
 };

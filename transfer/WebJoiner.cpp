@@ -306,7 +306,7 @@ bool WebJoiner::appendPart(Download& part, std::uint64_t index, FileHandle& outp
     if (!part.openForReading(reader)) throw FileError(part.scratch.temporaryPath(), reader.errorNumber());
     WriteBehind writer(output, buffer_);
     PartData::Destination destination{writer};
-    const PartCheck::Result checked = PartCheck::check(reader, index, set_, request_.userKey, buffer_, &destination);
+    const PartCheck::Result checked = PartCheck::check(reader, index, set_, request_.userKey, destination);
     if (checked.verdict == PartCheck::Verdict::Sound) {
         writer.finish();
         if (index == 0) bytesDone_ += reader.size();
