@@ -10,6 +10,7 @@ constexpr const char* kTwoLanguages = "%s\r\n%s\r\n\r\n%s\r\n%s";
 constexpr const char* kOutputNotCreated = "Output file couldn't be created";
 constexpr const char* kOutputNotCreatedDe = "Ausgabedatei kann nicht angelegt werden";
 constexpr const char* kMissing = "Datei: %s fehlt\r\nFile: %s doesn't exist";
+constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n";
 constexpr const char* kWrongStructure = "File: %s has wrong structure\r\nDatei: %s hat falsche Structure";
 constexpr const char* kWrongPartNo =
     "File: %s has wrong part no: %u\r\nDatei: %s hat falsche Split Nummer: %u";
@@ -47,6 +48,8 @@ std::string JoinMessages::outputNotCreated(int errorNumber) {
 }
 
 std::string JoinMessages::missing(const std::string& part) { return aboutPart(kMissing, part); }
+
+std::string JoinMessages::cantOpenPart(const std::string& part) { return aboutPart(kCantOpenPart, part); }
 
 std::string JoinMessages::wrongStructure(const std::string& part) { return aboutPart(kWrongStructure, part); }
 

@@ -21,6 +21,8 @@ public:
     static std::string twoLanguages(const char* english, const char* german, int errorNumber);
     static std::string outputNotCreated(int errorNumber);
     static std::string missing(const std::string& part);
+    // Ends in a line break, so that a reason may follow.
+    static std::string cantOpenPart(const std::string& part);
     static std::string wrongStructure(const std::string& part);
     static std::string unknownFlags(const std::string& part, std::uint32_t flags);
     static std::string foreignPart(const std::string& part, const std::string& picked);

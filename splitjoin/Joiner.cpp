@@ -27,7 +27,6 @@ namespace {
 constexpr const char* kInputNotOpened = "Input file couldn't be opened";
 constexpr const char* kInputNotOpenedDe = "Split-Datei konnte nicht geöffnet werden";
 constexpr const char* kNothingToDecode = "Keine Datei zu decodieren";
-constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n";
 constexpr const char* kOutputIsPart =
     "The output file is a part of the set: %s\r\nDie Ausgabedatei ist Teil des Sets: %s";
 constexpr const char* kLegacyFailed =
@@ -221,7 +220,7 @@ bool Joiner::joinParts(FileHandle& output, std::vector<std::string>& opened) {
         const std::string path = partPath(i);
         FileHandle part;
         if (!part.open(path, FileHandle::Mode::Read)) {
-            status_.setStatus(TextFormat::format(kCantOpenPart, path.c_str(), path.c_str()));
+            status_.setStatus(JoinMessages::cantOpenPart(path));
             return false;
         }
         opened.insert(opened.begin(), path);

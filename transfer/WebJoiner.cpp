@@ -23,9 +23,7 @@
 
 namespace {
 
-// As the local join words it, with the address in place of the path and the network's reason added.
-constexpr const char* kCantOpenPart = "Can't open input file: %s\r\nKann Split-Datei: %s nicht öffnen\r\n%s";
-// Texts of the web join alone.
+// Texts of the web join alone; the rest are JoinMessages.
 constexpr const char* kNotWebAddress =
     "Not a web address (http://, https:// or ftp://): %s\r\nKeine Web-Adresse (http://, https:// oder ftp://): %s";
 constexpr const char* kNoLinks = "The page %s links no parts\r\nDie Seite %s verweist auf keine Split-Dateien";
@@ -147,7 +145,8 @@ bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, c
         break;
     }
     case ParallelDownloads::Outcome::Failed:
-        status_.setStatus(TextFormat::format(kCantOpenPart, where.c_str(), where.c_str(), finished.detail.c_str()));
+        // As the local join words it, with the address in place of the path and the network's reason added.
+        status_.setStatus(JoinMessages::cantOpenPart(where) + finished.detail);
         break;
     case ParallelDownloads::Outcome::Cancelled:
         status_.setStatus(kCancelled);
