@@ -74,9 +74,8 @@ std::optional<UploadSet> UploadSet::find(const std::string& pickedPath, std::str
         const std::string page = std::string(PartNaming::geoStem(partZero)) + ".html";
         std::error_code error;
         if (std::filesystem::is_regular_file(page, error)) {
-            result.files_.push_back({page, shownName(page), std::filesystem::file_size(page, error)});
-            result.hasPage_ = !error;
-            if (error) result.files_.pop_back();
+            const std::uint64_t size = std::filesystem::file_size(page, error);
+            if (!error) result.files_.push_back({page, shownName(page), size});
         }
     }
     return result;

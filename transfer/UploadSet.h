@@ -25,9 +25,7 @@ public:
 
     const std::vector<File>& files() const { return files_; }
     std::uint64_t totalSize() const;
-    bool hasPage() const { return hasPage_; }
 
 private:
     std::vector<File> files_;
-    bool hasPage_ = false;
 };
