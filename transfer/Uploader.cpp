@@ -189,7 +189,7 @@ std::optional<std::uint64_t> Uploader::remoteSize(const std::string& url, Transf
     failure = perform();
     if (!failure.ok()) return std::nullopt;
     if (failure.isHttpAnswer && failure.response != 200) {
-        if (failure.response < 300) failure.response = 500; // an answer with no size counts as a failed one
+        failure.response = 500; // a success other than 200 carries no size: it counts as a failed answer
         return std::nullopt;
     }
     curl_off_t length = -1;
