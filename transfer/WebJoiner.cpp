@@ -53,6 +53,13 @@ struct WebJoiner::Download {
     bool openForReading(FileHandle& reader) const {
         return reader.open(scratch.temporaryPath(), FileHandle::Mode::Read);
     }
+    // The same where the join cannot go on without them: a file just written that cannot be read
+    // back is a file error.
+    FileHandle reader() const {
+        FileHandle reader;
+        if (!openForReading(reader)) throw FileError(scratch.temporaryPath(), reader.errorNumber());
+        return reader;
+    }
 };
 
 WebJoiner::WebJoiner(StatusSink& status, MessageBoxSink& messageBox) : status_(status), messageBox_(messageBox) {}
@@ -161,8 +168,7 @@ bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Downloa
     // The address may name a page: what is no part is read as one, up to the longest page.
     std::unique_ptr<Download> first = fetch(address, kLongestPage);
     if (!first) return false;
-    FileHandle reader;
-    if (!first->openForReading(reader)) throw FileError(first->scratch.temporaryPath(), reader.errorNumber());
+    FileHandle reader = first->reader();
     const std::uint64_t size = reader.size();
     const std::vector<std::uint8_t> head = PartCheck::readHead(reader, size);
     CCode record;
@@ -194,8 +200,7 @@ bool WebJoiner::findPartZero(const std::string& address, std::unique_ptr<Downloa
 }
 
 std::string WebJoiner::partZeroFromPage(const std::string& pageAddress, Download& page) {
-    FileHandle reader;
-    if (!page.openForReading(reader)) throw FileError(page.scratch.temporaryPath(), reader.errorNumber());
+    FileHandle reader = page.reader();
     std::string text(static_cast<std::size_t>(std::min(reader.size(), kLongestPage)), '\0');
     text.resize(reader.read(text.data(), text.size()));
     const std::vector<std::string> links = PageLinks::of(text);
@@ -210,8 +215,7 @@ std::string WebJoiner::partZeroFromPage(const std::string& pageAddress, Download
 // Part 0 fixes the set: its count, flags and name. A header no writer makes is refused before
 // anything else is fetched.
 bool WebJoiner::acceptPartZero(Download& partZero, CCode& record) {
-    FileHandle reader;
-    if (!partZero.openForReading(reader)) throw FileError(partZero.scratch.temporaryPath(), reader.errorNumber());
+    FileHandle reader = partZero.reader();
     const std::uint64_t size = reader.size();
     const std::string where = shown(partZero.address);
     record.userKey = request_.userKey;
@@ -301,8 +305,7 @@ bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
 // Checks one fetched part and appends its data: deciphered, summed and written chunk by chunk.
 // A part that fails has written into the output's hidden file only.
 bool WebJoiner::appendPart(Download& part, std::uint64_t index, FileHandle& output) {
-    FileHandle reader;
-    if (!part.openForReading(reader)) throw FileError(part.scratch.temporaryPath(), reader.errorNumber());
+    FileHandle reader = part.reader();
     WriteBehind writer(output, buffer_);
     PartData::Destination destination{writer};
     const PartCheck::Result checked = PartCheck::check(reader, index, set_, request_.userKey, destination);
