@@ -52,6 +52,22 @@ std::vector<std::string> folderNames(std::string_view path) {
     return names;
 }
 
+// A name as one path segment: every byte but letters, digits and "-._~" percent-encoded.
+std::string percentEncode(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            encoded += static_cast<char>(c);
+        } else {
+            encoded += '%';
+            encoded += kHex[c >> 4];
+            encoded += kHex[c & 15];
+        }
+    }
+    return encoded;
+}
+
 } // namespace
 
 std::optional<UploadAddress> UploadAddress::parse(const std::string& text, const std::string& remoteFolder,
@@ -95,21 +111,6 @@ std::optional<UploadAddress> UploadAddress::parse(const std::string& text, const
         return std::nullopt;
     }
     return address;
-}
-
-std::string UploadAddress::percentEncode(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (const unsigned char c : text) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-            encoded += static_cast<char>(c);
-        } else {
-            encoded += '%';
-            encoded += kHex[c >> 4];
-            encoded += kHex[c & 15];
-        }
-    }
-    return encoded;
 }
 
 std::string UploadAddress::origin(bool forCurl) const {

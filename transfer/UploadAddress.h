@@ -35,8 +35,6 @@ public:
     // The address for messages: without user name and password.
     std::string shown() const;
 
-    static std::string percentEncode(std::string_view text);
-
 private:
     std::string origin(bool forCurl) const;
 
