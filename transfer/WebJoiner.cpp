@@ -140,11 +140,11 @@ std::unique_ptr<WebJoiner::Download> WebJoiner::fetch(const std::string& address
     return fetched;
 }
 
-bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address) {
+void WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address) {
     const std::string where = shown(address);
     switch (finished.outcome) {
     case ParallelDownloads::Outcome::Done:
-        return false;
+        break;
     case ParallelDownloads::Outcome::Missing: {
         const std::string message = JoinMessages::missing(where);
         messageBox_.showStopBox(message);
@@ -159,7 +159,6 @@ bool WebJoiner::reportFailedFetch(const ParallelDownloads::Finished& finished, c
         status_.setStatus(kCancelled);
         break;
     }
-    return true;
 }
 
 // The address may name part 0, any other part, or the download page. Part 0's address follows
@@ -244,7 +243,10 @@ bool WebJoiner::refusePartBeyondCount() {
     auto beyond = newDownload(address);
     if (!beyond) return true;
     const ParallelDownloads::Finished finished = download(*beyond, CCode::HeaderSize, CCode::HeaderSize);
-    if (finished.outcome == ParallelDownloads::Outcome::Cancelled) return reportFailedFetch(finished, address);
+    if (finished.outcome == ParallelDownloads::Outcome::Cancelled) {
+        reportFailedFetch(finished, address);
+        return true;
+    }
     if (finished.outcome != ParallelDownloads::Outcome::Done) return false;
     FileHandle reader;
     if (!beyond->openForReading(reader)) return false;

@@ -54,7 +54,7 @@ private:
     std::unique_ptr<Download> newDownload(const std::string& address);
     ParallelDownloads::Finished download(Download& download, std::uint64_t limit, std::uint64_t notAPart);
     void boundByHead(ParallelDownloads& downloads, std::uint64_t notAPart);
-    bool reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address);
+    void reportFailedFetch(const ParallelDownloads::Finished& finished, const std::string& address);
     bool findPartZero(const std::string& address, std::unique_ptr<Download>& partZero);
     std::string partZeroFromPage(const std::string& pageAddress, Download& page);
     bool acceptPartZero(Download& partZero, CCode& record);
