@@ -22,7 +22,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <atomic>
 #include <exception>
 
 namespace {
@@ -305,9 +304,10 @@ void UploadForm::finishUpload(bool success, const QString& failure) {
     listener_.reset();
     setBusy(false);
     if (!success) {
-        addStatus(failure.isEmpty() ? QStringLiteral("The upload failed") : failure);
+        const QString reason = failure.isEmpty() ? QStringLiteral("The upload failed") : failure;
+        addStatus(reason);
         // A cancel the user asked for is no failure to be told of in a box.
-        if (!cancelling_) DialogRunner::critical(this, windowTitle(), statusText_);
+        if (!cancelling_) DialogRunner::critical(this, windowTitle(), reason);
     }
     cancelling_ = false;
     emit uploadFinished(success);

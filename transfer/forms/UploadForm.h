@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
+#include <string>
 #include <thread>
 
 class FormHost;

@@ -4,6 +4,7 @@
 #include "support/FileBytes.h"
 #include "support/ModuleFormTest.h"
 #include "support/RecordingSinks.h"
+#include "support/Screenshot.h"
 #include "support/WindowTestApp.h"
 #include "transfer/UploadServers.h"
 #include "transfer/forms/PasswordKeeper.h"
@@ -11,10 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QImage>
-#include <QPixmap>
-#include <QScreen>
 #include <QtTest/QTest>
 #include <QLabel>
 #include <QProgressBar>
@@ -30,19 +28,13 @@ namespace fs = std::filesystem;
 // Under a virtual X server (the test labelled gui) the window is saved as a screenshot in the
 // folder QUARVEL_SCREENSHOT_DIR names; elsewhere nothing happens.
 void saveScreenshot(QWidget& window, const QString& name) {
-    const QString folder = qEnvironmentVariable("QUARVEL_SCREENSHOT_DIR");
-    if (folder.isEmpty()) return;
+    if (qEnvironmentVariable("QUARVEL_SCREENSHOT_DIR").isEmpty()) return;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QApplication::processEvents();
-    QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull()) shot = window.grab();
-    const QImage image = shot.toImage();
+    const QImage image = Screenshot::save(window, name, 0).toImage();
     bool drawn = false; // a window that drew nothing is one colour
     for (int y = 0; y < image.height() && !drawn; y += 4)
         for (int x = 0; x < image.width() && !drawn; x += 4) drawn = image.pixel(x, y) != image.pixel(0, 0);
     EXPECT_TRUE(drawn);
-    QDir().mkpath(folder);
-    EXPECT_TRUE(shot.save(folder + QLatin1Char('/') + name));
 }
 
 // The Upload window as the FTP command opens it in the real program, sending to the HTTP PUT
