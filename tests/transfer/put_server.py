@@ -56,13 +56,15 @@ class PutHandler(BaseHTTPRequestHandler):
         if body and self.command != "HEAD":
             self.wfile.write(body)
 
-    def skip_body(self):
+    # The body of a refused PUT is read and dropped, so that the connection can take the next request.
+    def refuse_put(self, status):
         length = int(self.headers.get("Content-Length", 0))
         while length > 0:
             chunk = self.rfile.read(min(length, 65536))
             if not chunk:
                 break
             length -= len(chunk)
+        self.answer(status)
 
     def handle_expect_100(self):
         if not self.authorised():
@@ -73,18 +75,14 @@ class PutHandler(BaseHTTPRequestHandler):
 
     def do_PUT(self):
         if not self.authorised():
-            self.skip_body()
-            return self.answer(401)
+            return self.refuse_put(401)
         target = self.local_path()
         if target is None:
-            self.skip_body()
-            return self.answer(403)
+            return self.refuse_put(403)
         if not os.path.isdir(os.path.dirname(target)):
-            self.skip_body()
-            return self.answer(409)
+            return self.refuse_put(409)
         if options.full:
-            self.skip_body()
-            return self.answer(507)
+            return self.refuse_put(507)
         global cut_done
         length = int(self.headers.get("Content-Length", 0))
         received = 0
