@@ -180,7 +180,6 @@ bool Joiner::Join() {
     std::vector<std::string> opened; // newest first, as they are deleted
     const bool success = PartType::isLegacy(values_.partType) ? joinLegacy(output.file(), opened)
                                                                : joinParts(output.file(), opened);
-    buffer_ = {};
     if (!success) return false;
     // Once the parts are about to go, the rebuilt file must be on the disk, not only in memory.
     output.commit(values_.autoDelete);
@@ -215,7 +214,8 @@ bool Joiner::joinParts(FileHandle& output, std::vector<std::string>& opened) {
         if (!error && size > CCode::HeaderSize) bytesTotal += size - CCode::HeaderSize;
     }
     std::uint64_t bytesDone = 0;
-    WriteBehind writer(output, buffer_);
+    std::vector<std::uint8_t> chunks; // the writer's buffers, let go with it
+    WriteBehind writer(output, chunks);
     for (std::uint64_t i = 0; i < values_.partCount; ++i) {
         const std::string path = partPath(i);
         FileHandle part;

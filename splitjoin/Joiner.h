@@ -63,7 +63,6 @@ private:
     JoinValues values_;
     PartCheck::SetSignature set_; // of the picked part; every part of its set must match it
     std::string pickedPart_; // as picked, before a Geo set's path turns into part 0's
-    std::vector<std::uint8_t> buffer_;
     ProgressCallback progress_;
     PartDeleted partDeleted_;
 };

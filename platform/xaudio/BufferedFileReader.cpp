@@ -1,31 +1,15 @@
 #include "platform/xaudio/BufferedFileReader.h"
 
+#include "base/FileError.h"
+#include "base/FileHandle.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
-namespace {
-
-ssize_t preadFully(int descriptor, std::uint8_t* out, std::size_t length, off_t offset) {
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(descriptor, out + done, length - done, offset + static_cast<off_t>(done));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<ssize_t>(done);
-}
-
-} // namespace
-
-void BufferedFileReader::attach(int descriptor) {
-    descriptor_ = descriptor;
+void BufferedFileReader::attach(FileHandle& file) {
+    file_ = &file;
     if (buffer_.empty()) buffer_.resize(BufferSize);
     bufferStart_ = 0;
     filled_ = cursor_ = 0;
@@ -38,7 +22,7 @@ ssize_t BufferedFileReader::read(void* out, std::size_t length) {
         if (cursor_ == filled_) {
             // A read larger than the buffer goes straight to the caller.
             if (length - done >= buffer_.size()) {
-                const ssize_t got = preadFully(descriptor_, to + done, length - done, position());
+                const ssize_t got = readFile(to + done, length - done, position());
                 if (got < 0) return done > 0 ? static_cast<ssize_t>(done) : -1;
                 bufferStart_ = position() + got;
                 filled_ = cursor_ = 0;
@@ -58,7 +42,7 @@ ssize_t BufferedFileReader::read(void* out, std::size_t length) {
 bool BufferedFileReader::refill() {
     bufferStart_ = position();
     filled_ = cursor_ = 0;
-    const ssize_t got = preadFully(descriptor_, buffer_.data(), buffer_.size(), bufferStart_);
+    const ssize_t got = readFile(buffer_.data(), buffer_.size(), bufferStart_);
     if (got < 0) return false;
     filled_ = static_cast<std::size_t>(got);
     return true;
@@ -69,9 +53,12 @@ off_t BufferedFileReader::seek(off_t offset, int whence) {
     if (whence == SEEK_CUR) {
         target += position();
     } else if (whence == SEEK_END) {
-        struct stat info {};
-        if (::fstat(descriptor_, &info) != 0) return -1;
-        target += info.st_size;
+        try {
+            target += static_cast<off_t>(file_->size());
+        } catch (const FileError& error) {
+            errno = error.errorNumber();
+            return -1;
+        }
     } else if (whence != SEEK_SET) {
         errno = EINVAL;
         return -1;
@@ -87,4 +74,14 @@ off_t BufferedFileReader::seek(off_t offset, int whence) {
         filled_ = cursor_ = 0;
     }
     return target;
+}
+
+// libmpg123 calls in from C: a read error goes back as -1 with errno, as from read(2).
+ssize_t BufferedFileReader::readFile(std::uint8_t* out, std::size_t length, off_t offset) {
+    try {
+        return static_cast<ssize_t>(file_->readAt(out, length, static_cast<std::uint64_t>(offset)));
+    } catch (const FileError& error) {
+        errno = error.errorNumber();
+        return -1;
+    }
 }

@@ -68,7 +68,7 @@ bool Mp3Decoder::openFile(const std::string& path) {
 }
 
 bool Mp3Decoder::openDescriptor() {
-    reader_.attach(file_.descriptor());
+    reader_.attach(file_);
     mpg123_replace_reader_handle(
         handle_,
         [](void* reader, void* out, std::size_t length) -> mpg123_ssize_t {

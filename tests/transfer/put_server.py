@@ -47,22 +47,24 @@ class PutHandler(BaseHTTPRequestHandler):
         expected = base64.b64encode(("%s:%s" % (options.user, options.password)).encode()).decode()
         return self.headers.get("Authorization", "") == "Basic " + expected
 
-    def answer(self, status, body=b"", length=None):
+    def answer(self, status, body=b""):
         self.send_response(status)
         if status == 401:
             self.send_header("WWW-Authenticate", 'Basic realm="uploads"')
-        self.send_header("Content-Length", str(len(body) if length is None else length))
+        self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         if body and self.command != "HEAD":
             self.wfile.write(body)
 
-    def skip_body(self):
+    # The body of a refused PUT is read and dropped, so that the connection can take the next request.
+    def refuse_put(self, status):
         length = int(self.headers.get("Content-Length", 0))
         while length > 0:
             chunk = self.rfile.read(min(length, 65536))
             if not chunk:
                 break
             length -= len(chunk)
+        self.answer(status)
 
     def handle_expect_100(self):
         if not self.authorised():
@@ -73,18 +75,14 @@ class PutHandler(BaseHTTPRequestHandler):
 
     def do_PUT(self):
         if not self.authorised():
-            self.skip_body()
-            return self.answer(401)
+            return self.refuse_put(401)
         target = self.local_path()
         if target is None:
-            self.skip_body()
-            return self.answer(403)
+            return self.refuse_put(403)
         if not os.path.isdir(os.path.dirname(target)):
-            self.skip_body()
-            return self.answer(409)
+            return self.refuse_put(409)
         if options.full:
-            self.skip_body()
-            return self.answer(507)
+            return self.refuse_put(507)
         global cut_done
         length = int(self.headers.get("Content-Length", 0))
         received = 0
@@ -106,14 +104,6 @@ class PutHandler(BaseHTTPRequestHandler):
                         return
         self.answer(201)
 
-    def do_HEAD(self):
-        if not self.authorised():
-            return self.answer(401)
-        target = self.local_path()
-        if target is None or not os.path.isfile(target):
-            return self.answer(404)
-        self.answer(200, length=os.path.getsize(target))
-
     def do_GET(self):
         if not self.authorised():
             return self.answer(401)
@@ -122,6 +112,8 @@ class PutHandler(BaseHTTPRequestHandler):
             return self.answer(404)
         with open(target, "rb") as source:
             self.answer(200, source.read())
+
+    do_HEAD = do_GET  # answer() announces the body's length and leaves the body out
 
     def do_MKCOL(self):
         if not self.authorised():

@@ -25,7 +25,7 @@ TEST(BufferedFileReaderTest, ReadsAndSeeksAnswerAsTheFileDoes) {
     FileHandle file;
     ASSERT_TRUE(file.open(folder.file("a.mp3"), FileHandle::Mode::Read));
     BufferedFileReader reader;
-    reader.attach(file.descriptor());
+    reader.attach(file);
 
     struct Step {
         off_t offset;
