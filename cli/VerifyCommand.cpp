@@ -4,26 +4,12 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleReporter.h"
 #include "splitjoin/CCode.h"
-#include "splitjoin/PartNaming.h"
 #include "splitjoin/SetChecker.h"
 
 #include <cstdio>
 #include <map>
 
 namespace {
-
-std::string fileName(const std::string& path) { return std::string(PartNaming::fileName(path)); }
-
-// "my_song03.ppt: damaged (checksum does not match)"; a long run of missing parts in one line.
-void printPart(const SetChecker::PartResult& part) {
-    std::string line = fileName(part.path);
-    if (part.run > 1) line += " to " + fileName(part.lastPath);
-    line += ": ";
-    line += SetChecker::label(part.status);
-    if (part.run > 1) line += " (" + std::to_string(part.run) + " parts)";
-    else if (!part.detail.empty()) line += " (" + part.detail + ")";
-    std::printf("%s\n", line.c_str());
-}
 
 // "set of 6 parts for My Song.mp3: complete and sound", or the parts counted by what they are.
 std::string summary(const SetChecker::Result& result) {
@@ -64,7 +50,7 @@ int VerifyCommand::run(const std::vector<std::string>& arguments) {
     ConsoleReporter reporter;
     try {
         const SetChecker::Result result = SetChecker::check(line.positional().front(), key);
-        for (const auto& part : result.parts) printPart(part);
+        for (const auto& part : result.parts) std::printf("%s\n", SetChecker::line(part).c_str());
         std::printf("%s\n", summary(result).c_str());
         return result.sound() ? 0 : 1;
     } catch (const FileError& error) {

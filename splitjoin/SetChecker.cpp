@@ -68,6 +68,16 @@ bool SetChecker::Result::sound() const {
            std::all_of(parts.begin(), parts.end(), [](const PartResult& part) { return part.status == Status::Ok; });
 }
 
+std::string SetChecker::line(const PartResult& part) {
+    std::string text(PartNaming::fileName(part.path));
+    if (part.run > 1) text += " to " + std::string(PartNaming::fileName(part.lastPath));
+    text += ": ";
+    text += label(part.status);
+    if (part.run > 1) text += " (" + std::to_string(part.run) + " parts)";
+    else if (!part.detail.empty()) text += " (" + part.detail + ")";
+    return text;
+}
+
 std::string_view SetChecker::label(Status status) {
     switch (status) {
     case Status::Ok: return "OK";

@@ -40,6 +40,8 @@ public:
     // Throws FileError only on a read error inside a file that opened.
     static Result check(const std::string& pickedPath, const std::string& userKey);
     static std::string_view label(Status status);
+    // "my_song03.ppt: damaged (checksum does not match)"; a long run of missing parts in one line.
+    static std::string line(const PartResult& part);
 
 private:
     static Result checkSet(const std::string& pickedPath, const CCode& picked, const std::string& key);

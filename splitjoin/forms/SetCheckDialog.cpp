@@ -1,7 +1,6 @@
 #include "splitjoin/forms/SetCheckDialog.h"
 
 #include "framework/QtText.h"
-#include "splitjoin/PartNaming.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -9,12 +8,6 @@
 #include <QListWidget>
 #include <QStyle>
 #include <QVBoxLayout>
-
-namespace {
-
-QString fileName(const std::string& path) { return fromStd(std::string(PartNaming::fileName(path))); }
-
-} // namespace
 
 SetCheckDialog::SetCheckDialog(const SetChecker::Result& result, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Check Set"));
@@ -26,7 +19,7 @@ SetCheckDialog::SetCheckDialog(const SetChecker::Result& result, QWidget* parent
     const QIcon sound = QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton);
     const QIcon faulty = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
     for (const SetChecker::PartResult& part : result.parts)
-        new QListWidgetItem(part.status == SetChecker::Status::Ok ? sound : faulty, partLine(part), parts_);
+        new QListWidgetItem(part.status == SetChecker::Status::Ok ? sound : faulty, fromStd(SetChecker::line(part)), parts_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -34,15 +27,6 @@ SetCheckDialog::SetCheckDialog(const SetChecker::Result& result, QWidget* parent
     layout->addWidget(parts_, 1);
     layout->addWidget(buttons);
     resize(480, 360);
-}
-
-QString SetCheckDialog::partLine(const SetChecker::PartResult& part) {
-    QString line = fileName(part.path);
-    if (part.run > 1) line += QStringLiteral(" to ") + fileName(part.lastPath);
-    line += QStringLiteral(": ") + fromStd(std::string(SetChecker::label(part.status)));
-    if (part.run > 1) line += QStringLiteral(" (%1 parts)").arg(part.run);
-    else if (!part.detail.empty()) line += QStringLiteral(" (") + fromStd(part.detail) + QStringLiteral(")");
-    return line;
 }
 
 QString SetCheckDialog::summary(const SetChecker::Result& result) {

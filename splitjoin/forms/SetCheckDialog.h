@@ -15,7 +15,6 @@ public:
     SetCheckDialog(const SetChecker::Result& result, QWidget* parent = nullptr);
 
     static QString summary(const SetChecker::Result& result);
-    static QString partLine(const SetChecker::PartResult& part);
 
     QListWidget* partList() const { return parts_; }
     QLabel* summaryLabel() const { return summary_; }
