@@ -24,8 +24,4 @@ public:
     // soon. The first only sums, in `buffer`; the second also hands the data on.
     static std::uint32_t pass(FileHandle& part, const CCode& record, std::vector<std::uint8_t>& buffer);
     static std::uint32_t pass(FileHandle& part, const CCode& record, Destination& destination);
-
-private:
-    static std::uint32_t passInto(FileHandle& part, const CCode& record, std::vector<std::uint8_t>* buffer,
-                                  Destination* destination);
 };
