@@ -20,6 +20,7 @@
 #include <map>
 #include <set>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -266,9 +267,12 @@ std::string WebJoiner::partAddress(std::uint64_t index) const {
 }
 
 // Part 0 goes first; the others come up to PartsAtOnce at a time and wait in their hidden files
-// until every part before them is in, so that no more than that many wait at once.
+// until every part before them is in, so that no more than that many wait at once. One writer
+// writes the rebuilt file behind the checks, as in the local join.
 bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
-    if (!appendPart(partZero, 0, output)) return false;
+    std::vector<std::uint8_t> chunks; // the writer's buffers, let go with it
+    WriteBehind writer(output, chunks);
+    if (!appendPart(partZero, 0, writer)) return false;
     // Declared first, so that the hidden files outlive the transfers that write into them.
     std::map<std::uint64_t, std::unique_ptr<Download>> waiting;
     ParallelDownloads downloads(limits_, &cancelled_);
@@ -295,24 +299,22 @@ bool WebJoiner::joinParts(Download& partZero, FileHandle& output) {
         }
         arrived.insert(finished.id);
         for (; arrived.contains(nextToAppend); ++nextToAppend) {
-            if (!appendPart(*waiting[nextToAppend], nextToAppend, output)) return false;
+            if (!appendPart(*waiting[nextToAppend], nextToAppend, writer)) return false;
             waiting.erase(nextToAppend);
             arrived.erase(nextToAppend);
         }
     }
-    buffer_ = {};
+    writer.finish();
     return true;
 }
 
 // Checks one fetched part and appends its data: deciphered, summed and written chunk by chunk.
 // A part that fails has written into the output's hidden file only.
-bool WebJoiner::appendPart(Download& part, std::uint64_t index, FileHandle& output) {
+bool WebJoiner::appendPart(Download& part, std::uint64_t index, WriteBehind& output) {
     FileHandle reader = part.reader();
-    WriteBehind writer(output, buffer_);
-    PartData::Destination destination{writer};
+    PartData::Destination destination{output};
     const PartCheck::Result checked = PartCheck::check(reader, index, set_, request_.userKey, destination);
     if (checked.verdict == PartCheck::Verdict::Sound) {
-        writer.finish();
         if (index == 0) bytesDone_ += reader.size();
         reportProgress(index);
         return true;

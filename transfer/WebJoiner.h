@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 class CCode;
 class FileHandle;
 class MessageBoxSink;
 class StatusSink;
+class WriteBehind;
 
 // Puts a set back together straight from the web: from the address of any of its parts, or of
 // the download page the splitter wrote beside them. Part 0 gives the count, name and flags; the
@@ -60,7 +60,7 @@ private:
     bool acceptPartZero(Download& partZero, CCode& record);
     bool refusePartBeyondCount();
     bool joinParts(Download& partZero, FileHandle& output);
-    bool appendPart(Download& part, std::uint64_t index, FileHandle& output);
+    bool appendPart(Download& part, std::uint64_t index, WriteBehind& output);
     void reportProgress(std::uint64_t part);
     std::string partAddress(std::uint64_t index) const;
     std::string shown(const std::string& address) const;
@@ -77,5 +77,4 @@ private:
     PartCheck::SetSignature set_;
     std::uint64_t bytesDone_ = 0;
     std::uint64_t bytesTotal_ = 0;
-    std::vector<std::uint8_t> buffer_;
 };
