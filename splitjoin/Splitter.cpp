@@ -148,8 +148,9 @@ bool Splitter::Split() {
     }
     const std::uint64_t sourceLength = source.size();
     header_.partCount = static_cast<std::uint32_t>(values_.partCount);
+    std::vector<std::uint8_t> chunks; // lent to each part's writer
     try {
-        buffer_.resize(WriteBehind::Buffers * WriteBehind::ChunkSize);
+        chunks.resize(WriteBehind::Buffers * WriteBehind::ChunkSize);
     } catch (const std::bad_alloc&) {
         status_.setStatus(kNoMemory);
         return false;
@@ -169,7 +170,7 @@ bool Splitter::Split() {
                 status_.setStatus(withDescription(kPartNotCreated, part.errorNumber()));
                 return false;
             }
-            writePart(source, part.file(), i, bytesDone, sourceLength);
+            writePart(source, part.file(), chunks, i, bytesDone, sourceLength);
             part.commit(false);
             ++complete;
             status_.setStatus(TextFormat::format(kPartCreated, static_cast<unsigned long long>(i)));
@@ -184,7 +185,6 @@ bool Splitter::Split() {
         throw;
     }
     source = FileHandle(); // only read: nothing to report at its close
-    buffer_ = {};
     header_.dataLength = 0;
     status_.setStatus(TextFormat::format(kReady, static_cast<unsigned long long>(values_.partCount)));
     values_.ready = true;
@@ -221,7 +221,7 @@ DownloadPage Splitter::makePage() const {
 // One part: the header with a checksum still to come, the data read, summed and enciphered
 // chunk by chunk while the chunk before is being written, then the checksum put in its place.
 // The bytes on disk are those of a record stored whole.
-void Splitter::writePart(FileHandle& source, FileHandle& part, std::uint64_t index,
+void Splitter::writePart(FileHandle& source, FileHandle& part, std::vector<std::uint8_t>& chunks, std::uint64_t index,
                          std::uint64_t& bytesDone, std::uint64_t sourceLength) {
     const std::uint64_t dataLength = std::min(values_.payload, sourceLength - bytesDone);
     header_.partIndex = static_cast<std::uint32_t>(index);
@@ -234,7 +234,7 @@ void Splitter::writePart(FileHandle& source, FileHandle& part, std::uint64_t ind
     const XorCipher cipher(header_.effectiveKey());
     const bool encipher = (header_.flags & CCode::DataEnciphered) != 0;
     std::uint32_t checksum = 0;
-    WriteBehind writer(part, buffer_);
+    WriteBehind writer(part, chunks);
     for (std::uint64_t done = 0; done < dataLength;) {
         const std::span<std::uint8_t> chunk = writer.nextBuffer();
         const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), dataLength - done));

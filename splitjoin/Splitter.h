@@ -5,6 +5,7 @@
 #include "splitjoin/SplitValues.h"
 
 #include <string>
+#include <vector>
 
 class FileHandle;
 class DownloadPage;
@@ -35,13 +36,12 @@ public:
 private:
     bool checkSizes(std::uint64_t sourceLength);
     bool refuseOverwritingSource(const std::string& outputPath);
-    void writePart(FileHandle& source, FileHandle& part, std::uint64_t index,
+    void writePart(FileHandle& source, FileHandle& part, std::vector<std::uint8_t>& chunks, std::uint64_t index,
                    std::uint64_t& bytesDone, std::uint64_t sourceLength);
     DownloadPage makePage() const;
 
     StatusSink& status_;
     SplitValues values_;
     CCode header_;
-    std::vector<std::uint8_t> buffer_;
     ProgressCallback progress_;
 };
