@@ -10,6 +10,27 @@
 #include <utility>
 #include <vector>
 
+namespace {
+
+// Calls readSome(done), one read of the bytes after the first `done`, until `length` bytes are in
+// or the file ends; an interrupted call is repeated. Returns the bytes read.
+template <typename ReadSome>
+std::size_t readFully(const std::string& path, std::size_t length, ReadSome readSome) {
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t got = readSome(done);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path, errno);
+        }
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+} // namespace
+
 FileHandle::FileHandle(FileHandle&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), errorNumber_(other.errorNumber_),
       path_(std::move(other.path_)) {}
@@ -72,32 +93,14 @@ std::uint64_t FileHandle::size() const {
 
 std::size_t FileHandle::read(void* buffer, std::size_t length) {
     auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::read(fd_, out + done, length - done);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throw FileError(path_, errno);
-        }
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    return readFully(path_, length, [&](std::size_t done) { return ::read(fd_, out + done, length - done); });
 }
 
 std::size_t FileHandle::readAt(void* buffer, std::size_t length, std::uint64_t offset) {
     auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throw FileError(path_, errno);
-        }
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    return readFully(path_, length, [&](std::size_t done) {
+        return ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
+    });
 }
 
 void FileHandle::write(const void* data, std::size_t length) {
