@@ -31,8 +31,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 FUZZ_JOBS=$jobs fuzz/run_fuzzers.sh 30
 
 # The playback component's commands and notifications cross threads, and the write-behind of split
-# and join writes on a thread of its own: their tests (label threads)
-# run again under ThreadSanitizer, where a data race fails the run.
+# and join writes on a thread of its own: their tests (label threads) run again under
+# ThreadSanitizer, where a data race fails the run.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DQUARVEL_ENGINE_ONLY=ON -DQUARVEL_SANITIZE_THREAD=ON -DQUARVEL_BUILD_BENCH=OFF
 cmake --build build-tsan -j "$jobs" --target xaudio_tests quarvel_write_behind_tests
