@@ -22,6 +22,9 @@ namespace {
 // A 6-part Geo set of "My Song.mp3" in parts/, joined into out/.
 class JoinerTest : public ::testing::Test {
 protected:
+    // A split size holds this much besides a part's data: 1000 bytes give 822 data bytes.
+    static constexpr std::size_t kPartOverhead = 1000 - 822;
+
     void SetUp() override {
         fs::create_directory(parts());
         fs::create_directory(out());
@@ -92,7 +95,6 @@ TEST_F(JoinerTest, JoinsAGeoSetFromAnyPart) {
 // at its edge, or span several keep every byte and its sum, plain and enciphered.
 TEST_F(JoinerTest, SplitAndJoinKeepEveryByteWhereChunksAndPartsMeet) {
     constexpr std::size_t chunk = WriteBehind::ChunkSize;
-    constexpr std::size_t headerBytes = 1000 - 822;
     struct Case {
         std::size_t length;    // of the source
         std::size_t dataBytes; // a part
@@ -101,7 +103,7 @@ TEST_F(JoinerTest, SplitAndJoinKeepEveryByteWhereChunksAndPartsMeet) {
                          Case{3 * chunk, chunk - 1}, Case{5 * chunk + 7, chunk + 1}, Case{2 * chunk + 3, 9 * chunk}}) {
         for (const bool crypt : {false, true}) {
             SCOPED_TRACE(testing::Message() << c.length << " bytes in parts of " << c.dataBytes << (crypt ? ", enciphered" : ""));
-            splitSet(crypt, "key", c.length, c.dataBytes + headerBytes);
+            splitSet(crypt, "key", c.length, c.dataBytes + kPartOverhead);
             const std::size_t count = (c.length + c.dataBytes - 1) / c.dataBytes;
             for (std::size_t i = 0; i < count; ++i) {
                 CCode read;
@@ -128,11 +130,10 @@ TEST_F(JoinerTest, SplitAndJoinKeepEveryByteWhereChunksAndPartsMeet) {
 // parts even when they were to be deleted, with no rebuilt or temporary file left.
 TEST_F(JoinerTest, ADiskThatFillsUpFailsTheJoinAndKeepsTheParts) {
     constexpr std::size_t chunk = WriteBehind::ChunkSize;
-    constexpr std::size_t headerBytes = 1000 - 822;
     const std::size_t length = 4 * chunk + 11;
     for (const std::uint64_t limit : {std::uint64_t(100), std::uint64_t(chunk + 5), std::uint64_t(length - 1)}) {
         SCOPED_TRACE(testing::Message() << "room for " << limit << " bytes");
-        splitSet(false, "", length, 2 * chunk + headerBytes); // two parts of two chunks, a last one of 11 bytes
+        splitSet(false, "", length, 2 * chunk + kPartOverhead); // two parts of two chunks, a last one of 11 bytes
         pick(part(0));
         joiner.values().autoDelete = true;
         {
